@@ -1,0 +1,58 @@
+# Registers test executables with CTest.
+#
+#   quill_add_gtest(<name> SOURCES ... [LIBS ...] [WIDGETS] [TIMEOUT s] [LABELS ...])
+#     A GoogleTest executable. WIDGETS links a main() that creates a
+#     QApplication and runs the tests on Qt's offscreen platform.
+#
+#   quill_add_qtest(<name> SOURCES ... [LIBS ...] [TIMEOUT s] [LABELS ...])
+#     A Qt Test executable (QTEST_MAIN), on the offscreen platform.
+include(GoogleTest)
+find_package(GTest REQUIRED)
+
+set(QUILL_TEST_ENVIRONMENT
+  QT_QPA_PLATFORM=offscreen
+  "ASAN_OPTIONS=detect_leaks=0:abort_on_error=0"
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+  "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1")
+
+add_library(quill_gtest_main STATIC ${CMAKE_SOURCE_DIR}/tests/support/gtest_main.cpp)
+target_link_libraries(quill_gtest_main PUBLIC quill_options GTest::gtest)
+add_library(quill_gtest_qt_main STATIC ${CMAKE_SOURCE_DIR}/tests/support/gtest_qt_main.cpp)
+target_link_libraries(quill_gtest_qt_main PUBLIC quill_options GTest::gtest Qt6::Widgets)
+
+add_library(quill_test_support STATIC
+  ${CMAKE_SOURCE_DIR}/tests/support/TempDir.cpp)
+target_include_directories(quill_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
+target_link_libraries(quill_test_support PUBLIC quill_options)
+
+function(quill_add_gtest name)
+  cmake_parse_arguments(arg "WIDGETS" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT arg_TIMEOUT)
+    set(arg_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${arg_SOURCES})
+  if(arg_WIDGETS)
+    target_link_libraries(${name} PRIVATE quill_gtest_qt_main)
+  else()
+    target_link_libraries(${name} PRIVATE quill_gtest_main)
+  endif()
+  target_link_libraries(${name} PRIVATE quill_options quill_test_support GTest::gtest GTest::gmock ${arg_LIBS})
+  target_compile_definitions(${name} PRIVATE QUILL_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "${QUILL_TEST_ENVIRONMENT}" TIMEOUT ${arg_TIMEOUT} LABELS "${arg_LABELS}")
+endfunction()
+
+function(quill_add_qtest name)
+  cmake_parse_arguments(arg "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT arg_TIMEOUT)
+    set(arg_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE quill_options quill_test_support Qt6::Test Qt6::Widgets ${arg_LIBS})
+  target_compile_definitions(${name} PRIVATE QUILL_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "${QUILL_TEST_ENVIRONMENT}" TIMEOUT ${arg_TIMEOUT} LABELS "${arg_LABELS}")
+endfunction()
