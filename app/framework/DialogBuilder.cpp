@@ -58,6 +58,9 @@ QWidget* CreateGroupBox(const ControlTemplate& control, QWidget* parent)
 QWidget* CreateListPlaceholder(const ControlTemplate& control, QWidget* parent)
 {
     auto* frame = new QFrame(parent);
+    // Holds the list's place in the keyboard order until the page puts its
+    // list here.
+    frame->setFocusPolicy(Qt::StrongFocus);
     if (control.flags.testFlag(ControlFlag::Border))
         frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     return frame;
