@@ -1,0 +1,18 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+// How long one connection attempt of the port probe may take before the port
+// counts as blocked.
+inline constexpr std::chrono::milliseconds kPortProbeTimeout{800};
+
+// One TCP connection attempt to host:port. An empty host means the server named
+// in "Config.ini", section "RCS", key "IP", read afresh at every call.
+//
+// True when the port is reachable: the connection is established or fails in
+// any way other than a time-out (a refusal means a reachable server). False
+// when the attempt times out (logged as critical) or when the host cannot be
+// turned into an address (logged as a warning naming port and host).
+bool ProbePort(std::string host, std::int32_t port, std::chrono::milliseconds timeout = kPortProbeTimeout);
