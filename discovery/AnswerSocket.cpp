@@ -41,7 +41,7 @@ std::uint16_t AnswerSocket::port() const
     return m_socket.local_endpoint().port();
 }
 
-std::optional<std::size_t> AnswerSocket::receive(std::array<char, kAnswerBufferBytes>& buffer)
+std::optional<std::size_t> AnswerSocket::receive(std::array<char, kAnswerBufferSize>& buffer)
 {
     for (;;) {
         pollfd fds[2] = { { m_socket.native_handle(), POLLIN, 0 }, { m_wakeFd, POLLIN, 0 } };
