@@ -37,7 +37,8 @@ namespace {
         std::unique_ptr<quill::test::TempDir> m_folder;
     };
 
-    [[maybe_unused]] const auto* const kLogEnvironment = ::testing::AddGlobalTestEnvironment(new LogEnvironment);
+    [[maybe_unused]] const auto* const kLogEnvironment
+        = ::testing::AddGlobalTestEnvironment(new LogEnvironment);
 
 } // namespace
 

@@ -1,7 +1,7 @@
+#include "ProbePort.h"
 #include "LogCapture.h"
 #include "LoopbackTcp.h"
 #include "PrivateNetwork.h"
-#include "ProbePort.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>

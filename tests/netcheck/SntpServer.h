@@ -28,8 +28,8 @@ enum class ReplySource { ServerPort, OtherPort };
 // ~50 ms of destruction.
 class SntpServer {
 public:
-    explicit SntpServer(
-        Responder responder, const std::string& address = "127.0.0.1", ReplySource source = ReplySource::ServerPort);
+    explicit SntpServer(Responder responder, const std::string& address = "127.0.0.1",
+        ReplySource source = ReplySource::ServerPort);
     ~SntpServer();
     SntpServer(const SntpServer&) = delete;
     SntpServer& operator=(const SntpServer&) = delete;
