@@ -50,13 +50,10 @@ TEST(ProbeNtp, ValidReplyFromLocalServerPasses)
 
 TEST(ProbeNtp, RequestIsAVersion4ClientPacketOf48Bytes)
 {
-    Datagram seen;
-    SntpServer server([&seen](const Datagram& request) {
-        seen = request;
-        return AnswerValid(request);
-    });
+    SntpServer server(AnswerValid);
 
     ASSERT_TRUE(ProbeNtp("127.0.0.1", server.port()));
+    const Datagram seen = server.lastRequest();
     ASSERT_EQ(seen.size(), sntp::kPacketSize);
     EXPECT_EQ(seen[0], 0x23); // leap 0, version 4, mode 3 (client)
     EXPECT_NE(sntp::ReadTimestamp(seen, sntp::kTransmitOffset), 0u);

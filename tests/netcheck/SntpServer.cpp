@@ -38,6 +38,12 @@ SntpServer::~SntpServer()
     m_thread.join();
 }
 
+Datagram SntpServer::lastRequest() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_lastRequest;
+}
+
 void SntpServer::Serve()
 {
     const int replyFd = m_source == ReplySource::ServerPort ? m_socket.fd() : m_otherSocket.fd();
@@ -53,6 +59,10 @@ void SntpServer::Serve()
         if (size < 0)
             continue;
         request.resize(static_cast<std::size_t>(size));
+        {
+            const std::lock_guard lock(m_mutex);
+            m_lastRequest = request;
+        }
         ++m_requests;
         for (const Datagram& reply : m_responder(request)) {
             ::sendto(replyFd, reply.data(), reply.size(), 0, reinterpret_cast<const sockaddr*>(&client),
