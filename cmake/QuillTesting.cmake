@@ -21,7 +21,8 @@ add_library(quill_gtest_qt_main STATIC ${CMAKE_SOURCE_DIR}/tests/support/gtest_q
 target_link_libraries(quill_gtest_qt_main PUBLIC quill_options GTest::gtest Qt6::Widgets)
 
 add_library(quill_test_support STATIC
-  ${CMAKE_SOURCE_DIR}/tests/support/TempDir.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/support/TempDir.cpp
+  ${CMAKE_SOURCE_DIR}/tests/support/TestNetwork.cpp)
 target_include_directories(quill_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
 target_link_libraries(quill_test_support PUBLIC quill_options)
 

@@ -5,8 +5,9 @@
 namespace mirelo {
 
 // The number is what a record's "Severity" attribute holds and what the filter
-// compares; the name is what a record shows.
-enum severity_level {
+// compares; the name is what a record shows. The fixed underlying type makes
+// every int a valid value, so that a number outside 0 to 3 can still be logged.
+enum severity_level : int {
     debug = 0,
     normal = 1,
     warning = 2,

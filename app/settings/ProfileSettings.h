@@ -18,14 +18,18 @@ inline constexpr std::size_t kReadBufferSize = 256;
 // built afresh at every call.
 std::string SettingsPath();
 
-// The value of section/key in the file, or defaultValue when the file, the
-// section or the key is missing; at most kReadBufferSize - 1 bytes.
-std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
-    const std::string& path);
+// The value of section/key in the file, or defaultValue (without trailing
+// blanks) when the file, the section or the key is missing or unreadable; at
+// most kReadBufferSize - 1 bytes, ending before a NUL byte. Blanks around names
+// and values are not part of them. Never creates the file.
+std::string ReadProfileString(
+    std::string_view section, std::string_view key, std::string_view defaultValue, const std::string& path);
 
 // Sets section/key to value, creating the file, the section or the key when
-// missing. Returns false when the file cannot be written (nothing is changed then).
-bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
-    const std::string& path);
+// missing; every other line stays as it was. Returns false, changing nothing,
+// when the file cannot be read or written, or when a name is empty or a name or
+// the value holds a line break or NUL byte (or ']' in the section, '=' in the key).
+bool WriteProfileString(
+    std::string_view section, std::string_view key, std::string_view value, const std::string& path);
 
 } // namespace quill::settings

@@ -1,0 +1,116 @@
+#include "LogSetup.h"
+
+#include <boost/core/null_deleter.hpp>
+#include <boost/log/attributes/value_extraction.hpp>
+#include <boost/log/core.hpp>
+#include <boost/log/expressions.hpp>
+#include <boost/log/sinks/sync_frontend.hpp>
+#include <boost/log/sinks/text_file_backend.hpp>
+#include <boost/log/sinks/text_ostream_backend.hpp>
+#include <boost/log/support/date_time.hpp>
+#include <boost/log/utility/setup/common_attributes.hpp>
+#include <boost/make_shared.hpp>
+
+#include <atomic>
+#include <iostream>
+#include <string>
+
+namespace quill::log {
+
+namespace {
+
+    namespace logging = boost::log;
+    namespace sinks = boost::log::sinks;
+    namespace expr = boost::log::expressions;
+    namespace keywords = boost::log::keywords;
+
+    std::atomic<bool> g_sinksAttached { false };
+
+    using FileSink = sinks::synchronous_sink<sinks::text_file_backend>;
+    using StreamSink = sinks::synchronous_sink<sinks::text_ostream_backend>;
+
+    // "2018-05-03 14:22:01 <critical>\tport:80 connection was time out"
+    logging::formatter RecordFormatter()
+    {
+        return expr::stream << expr::format_date_time<boost::posix_time::ptime>("TimeStamp", "%Y-%m-%d %T ")
+                            << "<" << expr::attr<mirelo::severity_level>("Severity") << ">\t"
+                            << expr::smessage;
+    }
+
+    // A record without a Severity value does not pass.
+    logging::filter SeverityFilter()
+    {
+        return expr::attr<mirelo::severity_level>("Severity") >= kMinimumSeverity;
+    }
+
+    boost::shared_ptr<FileSink> MakeFileSink(std::uintmax_t rotationSizeBytes, TimeRotationCheck timeRotation)
+    {
+        auto backend = boost::make_shared<sinks::text_file_backend>(
+            keywords::file_name = std::string(kLogName) + "_%Y-%m-%d_%H-%M-%S.log",
+            keywords::open_mode = std::ios_base::out | std::ios_base::trunc,
+            keywords::rotation_size = rotationSizeBytes, keywords::enable_final_rotation = true);
+        if (timeRotation)
+            backend->set_time_based_rotation(std::move(timeRotation));
+        backend->auto_flush(true);
+
+        auto sink = boost::make_shared<FileSink>(backend);
+        sink->set_formatter(RecordFormatter());
+        sink->set_filter(SeverityFilter());
+
+        // Files of earlier runs in the folder are left alone: no scan_for_files().
+        backend->set_file_collector(sinks::file::make_collector(keywords::target = kLogFolder,
+            keywords::max_size = kLogFolderMaxSize, keywords::min_free_space = kMinimumFreeSpace));
+        return sink;
+    }
+
+    boost::shared_ptr<StreamSink> MakeClogSink()
+    {
+        auto backend = boost::make_shared<sinks::text_ostream_backend>();
+        // std::clog belongs to the C++ runtime: the sink must not delete it.
+        backend->add_stream(boost::shared_ptr<std::ostream>(&std::clog, boost::null_deleter()));
+        backend->auto_flush(true);
+
+        auto sink = boost::make_shared<StreamSink>(backend);
+        sink->set_formatter(RecordFormatter());
+        sink->set_filter(SeverityFilter());
+        return sink;
+    }
+
+} // namespace
+
+void SetUpLogging(std::uintmax_t rotationSizeBytes, TimeRotationCheck timeRotation)
+{
+    const boost::shared_ptr<FileSink> fileSink = MakeFileSink(rotationSizeBytes, std::move(timeRotation));
+    const boost::shared_ptr<StreamSink> clogSink = MakeClogSink();
+
+    const boost::shared_ptr<logging::core> core = logging::core::get();
+    try {
+        core->add_sink(clogSink);
+        core->add_sink(fileSink);
+        logging::add_common_attributes();
+        core->set_logging_enabled(true);
+        g_sinksAttached = true;
+    } catch (...) {
+        // A later attempt must not find a sink of this one still attached.
+        core->remove_sink(fileSink);
+        core->remove_sink(clogSink);
+        throw;
+    }
+}
+
+void ShutDownLogging()
+{
+    g_sinksAttached = false;
+    const boost::shared_ptr<logging::core> core = logging::core::get();
+    // Also stops a record that passed the check above just before.
+    core->set_logging_enabled(false);
+    core->flush();
+    core->remove_all_sinks();
+}
+
+bool SinksAttached()
+{
+    return g_sinksAttached;
+}
+
+} // namespace quill::log

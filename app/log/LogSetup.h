@@ -1,0 +1,40 @@
+#pragma once
+
+#include "SeverityLevel.h"
+
+#include <cstdint>
+#include <functional>
+
+// The configuration of the diagnostic log, apart from the Logger singleton so
+// that tests can set it up with a small rotation size or their own clock.
+namespace quill::log {
+
+inline constexpr char kLogName[] = "Tessory Tool";
+inline constexpr char kLogFolder[] = "logs";
+inline constexpr std::uintmax_t kRotationSizeMiB = 10;
+inline constexpr std::uintmax_t kMiB = 1024 * 1024;
+inline constexpr std::uintmax_t kLogFolderMaxSize = 16 * kMiB;
+inline constexpr std::uintmax_t kMinimumFreeSpace = 100 * kMiB;
+inline constexpr mirelo::severity_level kMinimumSeverity = mirelo::debug;
+
+// Asked before each record after the first of a file: true when the file's
+// time is over and the record must go into a new file.
+using TimeRotationCheck = std::function<bool()>;
+
+// Attaches the std::clog sink and the rotating file sink to the logging core,
+// with files in the current directory and finished files collected in
+// kLogFolder below it. Logger::instance() calls this once with
+// kRotationSizeMiB MiB and a check for every local midnight. Nothing is left
+// attached when it throws.
+void SetUpLogging(std::uintmax_t rotationSizeBytes, TimeRotationCheck timeRotation);
+
+// Flushes and removes every sink; the file sink's backend then closes the
+// current file and moves it into kLogFolder.
+void ShutDownLogging();
+
+// True between SetUpLogging() and ShutDownLogging(). Without any sink Boost.Log
+// prints records to stdout through a default sink of its own, so records are
+// only written while ours are attached.
+bool SinksAttached();
+
+} // namespace quill::log

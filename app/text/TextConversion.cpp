@@ -1,0 +1,55 @@
+#include "TextConversion.h"
+
+#include "Utf8Validation.h"
+
+namespace quill::text {
+
+// Qt's decoders substitute U+FFFD for broken input and have no mode that drops
+// it, so the bytes are cleaned here first and only well-formed text reaches Qt.
+std::string FilterUtf8(std::string_view bytes)
+{
+    std::string wellFormed;
+    wellFormed.reserve(bytes.size());
+    std::size_t offset = 0;
+    while (offset < bytes.size()) {
+        const std::size_t length = WellFormedCharLength(bytes, offset);
+        if (length == 0) {
+            // Drop only the offending byte: whatever follows gets its own
+            // chance, so a broken lead byte never takes a good character with it.
+            ++offset;
+            continue;
+        }
+        wellFormed.append(bytes.substr(offset, length));
+        offset += length;
+    }
+    return wellFormed;
+}
+
+QString Utf8ToWide(std::string_view bytes)
+{
+    const std::string wellFormed = FilterUtf8(bytes);
+    return QString::fromUtf8(wellFormed.data(), static_cast<qsizetype>(wellFormed.size()));
+}
+
+std::string WideToUtf8(const QString& text)
+{
+    QString paired;
+    paired.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar unit = text.at(i);
+        if (!unit.isSurrogate()) {
+            paired.append(unit);
+            continue;
+        }
+        if (unit.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            paired.append(unit);
+            paired.append(text.at(i + 1));
+            ++i;
+        }
+        // Any other surrogate stands alone and is dropped.
+    }
+    const QByteArray utf8 = paired.toUtf8();
+    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
+} // namespace quill::text

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "DeviceRecord.h"
+
+#include <string>
+
+namespace quill::discovery {
+
+// The debug log text for an accepted answer:
+// "IP: %s, SN: %s, MAC: %s, device_name: %s, FW: %s" with the fields' bytes
+// as received. Field bytes are only ever arguments, never part of the format,
+// so a '%' inside a field is printed as it stands.
+std::string FormatDeviceLogLine(const DeviceRecord& record);
+
+} // namespace quill::discovery

@@ -1,0 +1,226 @@
+#include "ListCtrlEx.h"
+
+#include "CellDelegate.h"
+#include "ListCtrlExSortHead.h"
+#include "ListModel.h"
+#include "SystemColors.h"
+
+#include <QHeaderView>
+
+namespace ListCtrlEx {
+
+CListCtrlEx::CListCtrlEx(QWidget* parent)
+    : QTableView(parent)
+    , m_header(new CListCtrlExSortHead(this))
+    , m_model(new CListModel(this))
+{
+    setModel(m_model);
+    setHorizontalHeader(m_header);
+    setItemDelegate(new CCellDelegate(this));
+
+    // Report view: whole rows selected one at a time, grid lines, no row
+    // numbers, no editing through Qt's own editors.
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setShowGrid(true);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Qt's sorting would move rows while they are filled; the list sorts on
+    // header clicks by itself.
+    setSortingEnabled(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+
+    connect(m_header, &QHeaderView::sectionClicked, this, &CListCtrlEx::OnColumnClick);
+}
+
+CListCtrlEx::~CListCtrlEx() = default;
+
+int CListCtrlEx::GetItemCount() const
+{
+    return m_model->rowCount();
+}
+
+int CListCtrlEx::InsertItem(int row, const QString& text)
+{
+    return m_model->InsertRow(row, text);
+}
+
+bool CListCtrlEx::DeleteItem(int row)
+{
+    return m_model->DeleteRow(row);
+}
+
+bool CListCtrlEx::SetItemText(int row, int column, const QString& text)
+{
+    return m_model->SetText(row, column, text);
+}
+
+QString CListCtrlEx::GetItemText(int row, int column) const
+{
+    return m_model->Text(row, column);
+}
+
+bool CListCtrlEx::SetItemData(int row, quintptr data)
+{
+    return m_model->SetItemData(row, data);
+}
+
+quintptr CListCtrlEx::GetItemData(int row) const
+{
+    return m_model->ItemData(row);
+}
+
+bool CListCtrlEx::EnsureVisible(int row, bool partialOk)
+{
+    if (row < 0 || row >= GetItemCount())
+        return false;
+    if (partialOk) {
+        const std::optional<QRect> bounds = RowBounds(row);
+        if (bounds && viewport()->rect().intersects(*bounds))
+            return true;
+    }
+    scrollTo(m_model->index(row, 0), QAbstractItemView::EnsureVisible);
+    return true;
+}
+
+bool CListCtrlEx::IsRowSelected(int row) const
+{
+    return selectionModel() && selectionModel()->isRowSelected(row, {});
+}
+
+int CListCtrlEx::InsertColumn(int column, const QString& heading, int width)
+{
+    m_columnTypes[column] = ColumnType::Text;
+    m_columnSort[column].mode = SortMode::Text;
+    const int inserted = m_model->InsertColumn(column, heading, LVCFMT_CENTER);
+    if (inserted >= 0 && width != -1)
+        setColumnWidth(inserted, std::max(0, width));
+    return inserted;
+}
+
+bool CListCtrlEx::DeleteColumn(int column)
+{
+    return m_model->DeleteColumn(column);
+}
+
+int CListCtrlEx::GetColumnCount() const
+{
+    return m_model->columnCount();
+}
+
+int CListCtrlEx::GetColumnFormat(int column) const
+{
+    return m_model->ColumnFormat(column).value_or(LVCFMT_CENTER);
+}
+
+bool CListCtrlEx::SetColumnFormat(int column, int format)
+{
+    return m_model->SetColumnFormat(column, format);
+}
+
+bool CListCtrlEx::DeleteAllItems()
+{
+    m_model->DeleteAllRows();
+    m_cells.clear();
+    return true;
+}
+
+CellInfo& CListCtrlEx::GetCellInfo(int row, int column)
+{
+    const int rows = GetItemCount();
+    if (m_cells.empty() && rows > 0) {
+        const int columns = GetColumnCount();
+        // Positions are visited in key order, so each record goes in at the end.
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < columns; ++c)
+                m_cells.emplace_hint(m_cells.end(), CellPos { r, c }, CellInfo(c));
+        }
+    }
+    return m_cells.try_emplace(CellPos { row, column }, column).first->second;
+}
+
+bool CListCtrlEx::HasCellInfo(int row, int column) const
+{
+    return m_cells.contains(CellPos { row, column });
+}
+
+ColumnType CListCtrlEx::GetColumnType(int column)
+{
+    return m_columnTypes.try_emplace(column, ColumnType::Text).first->second;
+}
+
+void CListCtrlEx::SetColumnType(int column, ColumnType type)
+{
+    m_columnTypes[column] = type;
+    viewport()->update();
+}
+
+ColumnSort CListCtrlEx::GetColumnSort(int column)
+{
+    return m_columnSort[column];
+}
+
+void CListCtrlEx::SetColumnSortMode(int column, SortMode mode)
+{
+    m_columnSort[column].mode = mode;
+}
+
+QColor CListCtrlEx::GetCellBkColor(int row, int column) const
+{
+    const auto found = m_cellColors.find(CellPos { row, column });
+    if (found != m_cellColors.end())
+        return found->second;
+    return SystemColorOf(this, SystemColor::Window);
+}
+
+void CListCtrlEx::SetCellBkColor(int row, int column, const QColor& color)
+{
+    m_cellColors[CellPos { row, column }] = color;
+    RepaintCell(row, column);
+}
+
+void CListCtrlEx::RemoveCellBkColor(int row, int column)
+{
+    m_cellColors.erase(CellPos { row, column });
+    RepaintCell(row, column);
+}
+
+void CListCtrlEx::SetOptions(unsigned options)
+{
+    m_options = options;
+    viewport()->update();
+}
+
+void CListCtrlEx::SetImageList(unsigned kind, const QList<QPixmap>& images)
+{
+    m_imageLists[kind] = images;
+    viewport()->update();
+}
+
+const QList<QPixmap>* CListCtrlEx::GetImageList(unsigned kind) const
+{
+    const auto found = m_imageLists.find(kind);
+    return found != m_imageLists.end() ? &found->second : nullptr;
+}
+
+void CListCtrlEx::SetImageListKind(unsigned kind)
+{
+    m_imageListKind = kind;
+    viewport()->update();
+}
+
+void CListCtrlEx::RepaintCell(int row, int column)
+{
+    if (const std::optional<QRect> rect = GetCellRect(row, column))
+        viewport()->repaint(*rect);
+}
+
+bool CListCtrlEx::DrawCell(QPainter*, int, int)
+{
+    return false;
+}
+
+} // namespace ListCtrlEx

@@ -1,0 +1,103 @@
+#pragma once
+
+// Reading back what the log wrote: its files in a directory, their lines, and
+// what went to std::clog.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace quill::test {
+
+// Log files directly in dir (active files in the working directory, finished
+// ones in "logs"), oldest name first.
+inline std::vector<std::filesystem::path> LogFilesIn(const std::filesystem::path& dir)
+{
+    std::vector<std::filesystem::path> files;
+    if (!std::filesystem::is_directory(dir))
+        return files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.is_regular_file() && entry.path().filename().string().starts_with("Tessory Tool_"))
+            files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+inline std::uintmax_t TotalSize(const std::vector<std::filesystem::path>& files)
+{
+    std::uintmax_t total = 0;
+    for (const auto& file : files)
+        total += std::filesystem::file_size(file);
+    return total;
+}
+
+inline std::vector<std::string> LinesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+inline std::vector<std::string> LinesOfFile(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return LinesOf(text.str());
+}
+
+// The message part of a record line, after "<severity>\t".
+inline std::string MessageOf(const std::string& line)
+{
+    const std::size_t tab = line.find('\t');
+    return tab == std::string::npos ? std::string() : line.substr(tab + 1);
+}
+
+// "YYYY-MM-DD hh:mm:ss <severity>\tmessage"
+inline const std::regex& RecordLinePattern()
+{
+    static const std::regex pattern(R"(^(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}) <([^>]*)>\t(.*)$)");
+    return pattern;
+}
+
+// "Tessory Tool_YYYY-MM-DD_hh-mm-ss.log"
+inline bool IsActiveLogFileName(const std::string& name)
+{
+    static const std::regex pattern(R"(^Tessory Tool_\d{4}-\d{2}-\d{2}_\d{2}-\d{2}-\d{2}\.log$)");
+    return std::regex_match(name, pattern);
+}
+
+// Sends std::clog into a string (or nowhere) for the object's lifetime.
+class ClogCapture {
+public:
+    explicit ClogCapture(bool keep = true)
+        : m_previous(std::clog.rdbuf(keep ? static_cast<std::streambuf*>(m_text.rdbuf()) : &m_discard))
+    {
+    }
+    ~ClogCapture() { std::clog.rdbuf(m_previous); }
+    ClogCapture(const ClogCapture&) = delete;
+    ClogCapture& operator=(const ClogCapture&) = delete;
+
+    std::string text() const { return m_text.str(); }
+
+private:
+    struct Discard : std::streambuf {
+        int overflow(int c) override { return traits_type::not_eof(c); }
+        std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
+    };
+    std::ostringstream m_text;
+    Discard m_discard;
+    std::streambuf* m_previous;
+};
+
+} // namespace quill::test

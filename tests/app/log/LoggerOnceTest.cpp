@@ -1,0 +1,66 @@
+// The production set-up behind Logger::instance(), reached by two threads at
+// once. Its own executable: the set-up runs once per process.
+#include "LogFiles.h"
+#include "Logger.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <latch>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace quill::test;
+
+TEST(LoggerInstance, TwoThreadsAtOnceSetUpOneFileAndOneClogSink)
+{
+    TempDir dir;
+    ScopedWorkingDir workingDir(dir.path());
+    ClogCapture clog;
+
+    // Boost.Log would print it to stdout through its own default sink.
+    testing::internal::CaptureStdout();
+    Logger::write(mirelo::critical, "before any set-up");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_TRUE(LogFilesIn(dir.path()).empty());
+
+    std::latch start(2);
+    auto firstUse = [&start](const std::string& name) {
+        start.arrive_and_wait();
+        Logger::instance();
+        Logger::write(mirelo::normal, name);
+    };
+    std::jthread a(firstUse, "from thread a");
+    std::jthread b(firstUse, "from thread b");
+    a.join();
+    b.join();
+
+    // A second set-up would have added a second pair of sinks: every record twice.
+    const std::vector<fs::path> active = LogFilesIn(dir.path());
+    ASSERT_EQ(active.size(), 1u);
+    EXPECT_TRUE(IsActiveLogFileName(active.front().filename().string()));
+    std::vector<std::string> lines = LinesOfFile(active.front());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(LinesOf(clog.text()), lines);
+    std::vector<std::string> messages { MessageOf(lines[0]), MessageOf(lines[1]) };
+    std::sort(messages.begin(), messages.end());
+    EXPECT_EQ(messages, (std::vector<std::string> { "from thread a", "from thread b" }));
+
+    Logger::shutdown();
+    EXPECT_TRUE(LogFilesIn(dir.path()).empty());
+    const std::vector<fs::path> finished = LogFilesIn(dir.file("logs"));
+    ASSERT_EQ(finished.size(), 1u);
+    EXPECT_EQ(finished.front().filename(), active.front().filename());
+    EXPECT_EQ(LinesOfFile(finished.front()), lines);
+
+    testing::internal::CaptureStdout();
+    Logger::instance();
+    Logger::write(mirelo::critical, "after shutdown");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_TRUE(LogFilesIn(dir.path()).empty());
+    EXPECT_EQ(LinesOf(clog.text()), lines);
+}
+
+} // namespace

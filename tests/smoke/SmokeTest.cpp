@@ -1,6 +1,0 @@
-#include <gtest/gtest.h>
-
-TEST(Build, TestRunnerWorks)
-{
-    EXPECT_EQ(1 + 1, 2);
-}
