@@ -58,6 +58,7 @@ TEST(ProbePort, TimedOutAttemptFailsAfterTheDefaultTimeoutWithOneCriticalRecord)
     const std::string text = log.text();
     EXPECT_NE(text.find(TimeOutRecord(blocked.port())), std::string::npos) << text;
     EXPECT_EQ(text.find('\n'), text.size() - 1) << "exactly one record expected:\n" << text;
+    EXPECT_NE(LogFilesText().find(TimeOutRecord(blocked.port())), std::string::npos) << LogFilesText();
 }
 
 TEST(ProbePort, TimeoutIsAParameter)
