@@ -61,17 +61,6 @@ TEST(ProbePort, TimedOutAttemptFailsAfterTheDefaultTimeoutWithOneCriticalRecord)
     EXPECT_NE(LogFilesText().find(TimeOutRecord(blocked.port())), std::string::npos) << LogFilesText();
 }
 
-TEST(ProbePort, TimeoutIsAParameter)
-{
-    BlockedPort blocked;
-    LogCapture log;
-
-    const auto start = Clock::now();
-    EXPECT_FALSE(ProbePort("127.0.0.1", blocked.port(), std::chrono::milliseconds(200)));
-    EXPECT_LT(Clock::now() - start, kPortProbeTimeout);
-    EXPECT_NE(log.text().find(TimeOutRecord(blocked.port())), std::string::npos);
-}
-
 TEST(ProbePort, EmptyHostTakesTheServerFromTheSettingsFileAtEveryCall)
 {
     quill::test::TempDir folder;
