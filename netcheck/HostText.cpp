@@ -11,9 +11,15 @@ namespace {
         return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
     }
 
-    bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+    bool IsHexDigit(char c)
+    {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    }
 
-    bool IsNameByte(char c) { return IsAsciiAlnum(c) || c == '.' || c == '-' || c == '_'; }
+    bool IsNameByte(char c)
+    {
+        return IsAsciiAlnum(c) || c == '.' || c == '-' || c == '_';
+    }
 
     // Longest textual IPv6 address: eight groups with an IPv4 tail.
     constexpr std::size_t kMaxIpv6Length = 45;

@@ -47,7 +47,8 @@ void CompleteHandshake(Poco::Net::SecureStreamSocket& socket, const Poco::Timesp
     const Poco::Timestamp start;
     socket.setBlocking(false);
     int result = socket.completeHandshake();
-    while (result == SecureStreamSocket::ERR_SSL_WANT_READ || result == SecureStreamSocket::ERR_SSL_WANT_WRITE) {
+    while (
+        result == SecureStreamSocket::ERR_SSL_WANT_READ || result == SecureStreamSocket::ERR_SSL_WANT_WRITE) {
         const Poco::Timespan left = timeout - Poco::Timespan(start.elapsed());
         const int mode = result == SecureStreamSocket::ERR_SSL_WANT_READ ? Poco::Net::Socket::SELECT_READ
                                                                          : Poco::Net::Socket::SELECT_WRITE;

@@ -6,7 +6,7 @@
 
 // How long each phase of the HTTPS probe (connecting, handshaking, sending)
 // may take before the server counts as unreachable.
-inline constexpr std::chrono::milliseconds kHttpsProbeTimeout{4000};
+inline constexpr std::chrono::milliseconds kHttpsProbeTimeout { 4000 };
 
 // Opens a TLS session to host:port without checking the server's certificate
 // and sends one GET request for "/"; the response is not read.

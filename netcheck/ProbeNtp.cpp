@@ -30,7 +30,8 @@ constexpr std::size_t kReplyBufferSize = 512;
 sntp::Timestamp MakeTransmitStamp()
 {
     const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
-    const auto seconds = static_cast<std::uint64_t>(std::chrono::floor<std::chrono::seconds>(sinceEpoch).count());
+    const auto seconds
+        = static_cast<std::uint64_t>(std::chrono::floor<std::chrono::seconds>(sinceEpoch).count());
     std::random_device random;
     const std::uint32_t fraction = random();
     return ((seconds + kNtpEraOffsetSeconds) << 32) | fraction;

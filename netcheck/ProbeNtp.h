@@ -8,7 +8,7 @@ inline constexpr std::uint16_t kNtpPort = 123;
 
 // How long the probe waits for the server's answer, counted from sending the
 // request; name resolution comes before it.
-inline constexpr std::chrono::milliseconds kNtpProbeTimeout{3000};
+inline constexpr std::chrono::milliseconds kNtpProbeTimeout { 3000 };
 
 // One SNTP exchange with the server: a 48-byte client request over UDP and a
 // well-formed server reply within the time-out.
@@ -18,4 +18,5 @@ inline constexpr std::chrono::milliseconds kNtpProbeTimeout{3000};
 // and at once, with no network activity, for a host text that is neither a host
 // name, a dotted IPv4 address nor an IPv6 address. Nothing is logged; nothing
 // runs through a shell.
-bool ProbeNtp(std::string host, std::uint16_t port = kNtpPort, std::chrono::milliseconds timeout = kNtpProbeTimeout);
+bool ProbeNtp(
+    std::string host, std::uint16_t port = kNtpPort, std::chrono::milliseconds timeout = kNtpProbeTimeout);

@@ -45,7 +45,9 @@ bool ProbePort(std::string host, std::int32_t port, std::chrono::milliseconds ti
     if (!address) {
         // A warning rather than a time-out record, so an installer can tell a
         // missing or misspelt settings entry from a blocked port.
-        Log(mirelo::warning, (boost::format("port:%d host \"%s\" cannot be resolved") % port % quill::netcheck::PrintableForLog(host)).str());
+        const std::string printableHost = quill::netcheck::PrintableForLog(host);
+        Log(mirelo::warning,
+            (boost::format("port:%d host \"%s\" cannot be resolved") % port % printableHost).str());
         return false;
     }
 

@@ -6,7 +6,7 @@
 
 // How long one connection attempt of the port probe may take before the port
 // counts as blocked.
-inline constexpr std::chrono::milliseconds kPortProbeTimeout{800};
+inline constexpr std::chrono::milliseconds kPortProbeTimeout { 800 };
 
 // One TCP connection attempt to host:port. An empty host means the server named
 // in "Config.ini", section "RCS", key "IP", read afresh at every call.

@@ -6,8 +6,14 @@ namespace {
 
     constexpr std::size_t kTimestampSize = 8;
 
-    std::uint8_t LeapIndicator(std::uint8_t first) { return static_cast<std::uint8_t>(first >> 6); }
-    std::uint8_t Mode(std::uint8_t first) { return static_cast<std::uint8_t>(first & 0x07); }
+    std::uint8_t LeapIndicator(std::uint8_t first)
+    {
+        return static_cast<std::uint8_t>(first >> 6);
+    }
+    std::uint8_t Mode(std::uint8_t first)
+    {
+        return static_cast<std::uint8_t>(first & 0x07);
+    }
 
 } // namespace
 

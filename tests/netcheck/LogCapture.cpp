@@ -3,9 +3,9 @@
 #include "Logger.h"
 #include "TempDir.h"
 
-#include <boost/log/core.hpp>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -15,8 +15,8 @@ namespace {
 
     // Sets the log up in a folder of its own before the first test, since
     // its files stay where the working directory was at set-up, and the tests
-    // change that directory. At the end the sinks go first, so the last file
-    // is closed and moved before the folder is removed.
+    // change that directory. At the end the log shuts down first, so the last
+    // file is closed and moved before the folder is removed.
     class LogEnvironment : public ::testing::Environment {
     public:
         void SetUp() override
@@ -28,18 +28,34 @@ namespace {
 
         void TearDown() override
         {
-            boost::log::core::get()->flush();
-            boost::log::core::get()->remove_all_sinks();
+            Logger::shutdown();
             m_folder.reset();
         }
+
+        std::filesystem::path folder() const { return m_folder ? m_folder->path() : std::filesystem::path(); }
 
     private:
         std::unique_ptr<quill::test::TempDir> m_folder;
     };
 
-    [[maybe_unused]] const auto* const kLogEnvironment = ::testing::AddGlobalTestEnvironment(new LogEnvironment);
+    LogEnvironment* const kLogEnvironment
+        = static_cast<LogEnvironment*>(::testing::AddGlobalTestEnvironment(new LogEnvironment));
 
 } // namespace
+
+std::string LogFilesText()
+{
+    std::string text;
+    const std::filesystem::path folder = kLogEnvironment->folder();
+    for (const auto& place : { folder, folder / "logs" }) {
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(place, ignored)) {
+            if (entry.is_regular_file() && entry.path().extension() == ".log")
+                text += quill::test::ReadWholeFile(entry.path());
+        }
+    }
+    return text;
+}
 
 LogCapture::LogCapture()
     : m_previous(std::clog.rdbuf(m_captured.rdbuf()))

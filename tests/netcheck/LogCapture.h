@@ -25,4 +25,7 @@ private:
     std::streambuf* m_previous;
 };
 
+// Everything the log files of this test program hold so far.
+std::string LogFilesText();
+
 } // namespace quill::netcheck::test

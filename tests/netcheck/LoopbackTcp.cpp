@@ -30,7 +30,9 @@ namespace {
         OwnedFd socket(::socket(socketAddress.ss_family, type | SOCK_CLOEXEC, 0));
         if (socket.fd() < 0)
             Fail("socket");
-        if (::bind(socket.fd(), reinterpret_cast<const sockaddr*>(&socketAddress), AddressLength(socketAddress)) != 0)
+        if (::bind(
+                socket.fd(), reinterpret_cast<const sockaddr*>(&socketAddress), AddressLength(socketAddress))
+            != 0)
             Fail("bind " + address);
         return socket;
     }
@@ -159,7 +161,9 @@ OwnedFd ConnectTo(const std::string& address, std::uint16_t port)
     OwnedFd socket(::socket(socketAddress.ss_family, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (socket.fd() < 0)
         Fail("socket");
-    if (::connect(socket.fd(), reinterpret_cast<const sockaddr*>(&socketAddress), AddressLength(socketAddress)) != 0)
+    if (::connect(
+            socket.fd(), reinterpret_cast<const sockaddr*>(&socketAddress), AddressLength(socketAddress))
+        != 0)
         Fail("connect");
     return socket;
 }

@@ -1,7 +1,7 @@
+#include "ProbeHttps.h"
 #include "LogCapture.h"
 #include "LoopbackTcp.h"
 #include "PrivateNetwork.h"
-#include "ProbeHttps.h"
 #include "TlsServer.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "PrivateNetwork.h"
 #include "ProbeNtp.h"
+#include "PrivateNetwork.h"
 #include "SntpPacket.h"
 #include "SntpServer.h"
 
@@ -50,13 +50,10 @@ TEST(ProbeNtp, ValidReplyFromLocalServerPasses)
 
 TEST(ProbeNtp, RequestIsAVersion4ClientPacketOf48Bytes)
 {
-    Datagram seen;
-    SntpServer server([&seen](const Datagram& request) {
-        seen = request;
-        return AnswerValid(request);
-    });
+    SntpServer server(AnswerValid);
 
     ASSERT_TRUE(ProbeNtp("127.0.0.1", server.port()));
+    const Datagram seen = server.lastRequest();
     ASSERT_EQ(seen.size(), sntp::kPacketSize);
     EXPECT_EQ(seen[0], 0x23); // leap 0, version 4, mode 3 (client)
     EXPECT_NE(sntp::ReadTimestamp(seen, sntp::kTransmitOffset), 0u);
@@ -119,7 +116,8 @@ TEST(ProbeNtp, WellFormedVariantsPass)
         Responder responder;
     };
     const Case cases[] = {
-        { "extension bytes after the header", Spoilt([](Datagram& r) { r.resize(sntp::kPacketSize + 20, 0xAB); }) },
+        { "extension bytes after the header",
+            Spoilt([](Datagram& r) { r.resize(sntp::kPacketSize + 20, 0xAB); }) },
         { "version 3 server", Spoilt([](Datagram& r) { SetFirstByte(r, 0, 3, 4); }) },
         { "leap second announced", Spoilt([](Datagram& r) { SetFirstByte(r, 1, 4, 4); }) },
         { "stratum 1", Spoilt([](Datagram& r) { r[sntp::kStratumOffset] = 1; }) },
@@ -193,7 +191,9 @@ TEST(ProbeNtp, UnresolvableHostFails)
 {
     std::string whyNot;
     const auto report = RunInPrivateNetwork(
-        [] { return std::string(ProbeNtp("nonexistent.invalid", kNtpPort, kShortTimeout) ? "true" : "false"); },
+        [] {
+            return std::string(ProbeNtp("nonexistent.invalid", kNtpPort, kShortTimeout) ? "true" : "false");
+        },
         whyNot);
     if (!report)
         GTEST_SKIP() << whyNot;

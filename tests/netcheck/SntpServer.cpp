@@ -38,6 +38,12 @@ SntpServer::~SntpServer()
     m_thread.join();
 }
 
+Datagram SntpServer::lastRequest() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_lastRequest;
+}
+
 void SntpServer::Serve()
 {
     const int replyFd = m_source == ReplySource::ServerPort ? m_socket.fd() : m_otherSocket.fd();
@@ -48,14 +54,19 @@ void SntpServer::Serve()
         Datagram request(1024);
         sockaddr_storage client {};
         socklen_t clientLength = sizeof client;
-        const ssize_t size = ::recvfrom(
-            m_socket.fd(), request.data(), request.size(), 0, reinterpret_cast<sockaddr*>(&client), &clientLength);
+        const ssize_t size = ::recvfrom(m_socket.fd(), request.data(), request.size(), 0,
+            reinterpret_cast<sockaddr*>(&client), &clientLength);
         if (size < 0)
             continue;
         request.resize(static_cast<std::size_t>(size));
+        {
+            const std::lock_guard lock(m_mutex);
+            m_lastRequest = request;
+        }
         ++m_requests;
         for (const Datagram& reply : m_responder(request)) {
-            ::sendto(replyFd, reply.data(), reply.size(), 0, reinterpret_cast<const sockaddr*>(&client), clientLength);
+            ::sendto(replyFd, reply.data(), reply.size(), 0, reinterpret_cast<const sockaddr*>(&client),
+                clientLength);
             ++m_replies;
         }
     }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,8 +29,8 @@ enum class ReplySource { ServerPort, OtherPort };
 // ~50 ms of destruction.
 class SntpServer {
 public:
-    explicit SntpServer(
-        Responder responder, const std::string& address = "127.0.0.1", ReplySource source = ReplySource::ServerPort);
+    explicit SntpServer(Responder responder, const std::string& address = "127.0.0.1",
+        ReplySource source = ReplySource::ServerPort);
     ~SntpServer();
     SntpServer(const SntpServer&) = delete;
     SntpServer& operator=(const SntpServer&) = delete;
@@ -37,6 +38,7 @@ public:
     std::uint16_t port() const { return m_port; }
     int requests() const { return m_requests.load(); }
     int replies() const { return m_replies.load(); }
+    Datagram lastRequest() const;
 
 private:
     void Serve();
@@ -49,6 +51,8 @@ private:
     std::atomic<bool> m_stop { false };
     std::atomic<int> m_requests { 0 };
     std::atomic<int> m_replies { 0 };
+    mutable std::mutex m_mutex;
+    Datagram m_lastRequest;
     std::thread m_thread;
 };
 
