@@ -26,4 +26,7 @@ struct AdapterSources {
 bool ReadAdaptersInfo(AdapterTable& table);
 bool ReadAdaptersInfo(AdapterTable& table, const AdapterSources& sources);
 
+// ReadAdaptersInfo as a collector to hand to the main window.
+AdapterCollector MakeAdapterListCollector(AdapterSources sources = AdapterSources::System());
+
 } // namespace quill::netinfo

@@ -87,6 +87,11 @@ bool ReadAdaptersInfo(AdapterTable& table)
     return ReadAdaptersInfo(table, AdapterSources::System());
 }
 
+AdapterCollector MakeAdapterListCollector(AdapterSources sources)
+{
+    return [sources = std::move(sources)](AdapterTable& table) { return ReadAdaptersInfo(table, sources); };
+}
+
 bool ReadAdaptersInfo(AdapterTable& table, const AdapterSources& sources)
 {
     ifaddrs* rawList = nullptr;

@@ -117,4 +117,10 @@ bool ParseIpconfig(AdapterTable& table)
     return ParseIpconfig(table, &OpenIpconfigReport);
 }
 
+AdapterCollector MakeIpconfigCollector(ReportOpener openReport)
+{
+    return [openReport = std::move(openReport)](
+               AdapterTable& table) { return ParseIpconfig(table, openReport); };
+}
+
 } // namespace quill::netinfo

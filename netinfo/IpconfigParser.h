@@ -12,6 +12,10 @@ namespace quill::netinfo {
 bool ParseIpconfig(AdapterTable& table);
 bool ParseIpconfig(AdapterTable& table, const ReportOpener& openReport);
 
+// The parser as a collector to hand to the main window, reading the given
+// report source (the platform's by default).
+AdapterCollector MakeIpconfigCollector(ReportOpener openReport = &OpenIpconfigReport);
+
 // The parser itself over an opened report. Every line that carries a label of
 // the table sets that field's value and flag; once all five flags are set, a
 // record is made from the latest values (if the address splits) and the flags

@@ -156,7 +156,7 @@ TEST_F(AdaptersInNamespace, LoopbackAloneGivesAnEmptyTable)
 TEST(AdaptersOfThisProcess, TableIsWellFormedWhateverTheMachineHas)
 {
     AdapterTable table;
-    EXPECT_TRUE(ReadAdaptersInfo(table));
+    EXPECT_TRUE(MakeAdapterListCollector()(table));
     ASSERT_GE(table.count, 0);
     ASSERT_LE(table.count, kAdapterSlotCount);
     for (std::int32_t i = 0; i < table.count; ++i) {

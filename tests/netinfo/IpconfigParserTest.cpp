@@ -114,6 +114,18 @@ TEST(ReportSource, PlatformReportCannotStartAndTableStaysUnchanged)
     EXPECT_EQ(FilledSlots(table), FilledSlots(before));
 }
 
+TEST(ReportSource, CollectorRunsTheParserOverItsSource)
+{
+    AdapterTable table;
+    EXPECT_FALSE(MakeIpconfigCollector()(table));
+    EXPECT_EQ(table.count, 0);
+
+    const std::string path = std::string(QUILL_TEST_DATA_DIR) + "/ipconfig_zh_tw_big5.txt";
+    const AdapterCollector collect = MakeIpconfigCollector([path] { return ReportStream::FromFile(path); });
+    EXPECT_TRUE(collect(table));
+    EXPECT_EQ(table.count, 2);
+}
+
 TEST(ReportSource, EmptyReportStartsAndFindsNothing)
 {
     EXPECT_EQ(ParseText("").count, 0);
