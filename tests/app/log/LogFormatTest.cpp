@@ -139,10 +139,4 @@ TEST_F(LogFormat, EachRecordReachesTheFileWhenWritten)
     EXPECT_EQ(MessageOf(lines[1]), "second");
 }
 
-TEST_F(LogFormat, NothingIsWrittenUntilTheFirstRecord)
-{
-    EXPECT_TRUE(LogFilesIn(m_dir.path()).empty());
-    EXPECT_TRUE(LogFilesIn(m_dir.file("logs")).empty());
-}
-
 } // namespace
