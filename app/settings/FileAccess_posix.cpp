@@ -111,7 +111,9 @@ namespace {
 
 FileBytes ReadFileBytes(const std::string& path)
 {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking so that a FIFO in the file's place cannot stall the open;
+    // regular files read the same either way.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!file.valid())
         return { errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed, {} };
     struct stat info { };

@@ -9,9 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <regex>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quill::test {
@@ -63,18 +64,42 @@ inline std::string MessageOf(const std::string& line)
     return tab == std::string::npos ? std::string() : line.substr(tab + 1);
 }
 
-// "YYYY-MM-DD hh:mm:ss <severity>\tmessage"
-inline const std::regex& RecordLinePattern()
+// True when text has a digit wherever shape has '0' and the same character elsewhere.
+inline bool HasShape(std::string_view text, std::string_view shape)
 {
-    static const std::regex pattern(R"(^(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}) <([^>]*)>\t(.*)$)");
-    return pattern;
+    if (text.size() != shape.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool matches = shape[i] == '0' ? (text[i] >= '0' && text[i] <= '9') : text[i] == shape[i];
+        if (!matches)
+            return false;
+    }
+    return true;
+}
+
+struct RecordLine {
+    std::string stamp;
+    std::string severity;
+    std::string message;
+};
+
+// Splits "YYYY-MM-DD hh:mm:ss <severity>\tmessage"; nothing when the line has another form.
+inline std::optional<RecordLine> ParseRecordLine(const std::string& line)
+{
+    constexpr std::string_view kStampShape = "0000-00-00 00:00:00";
+    if (line.size() < kStampShape.size() + 2 || !HasShape(std::string_view(line).substr(0, 19), kStampShape)
+        || line.compare(19, 2, " <") != 0)
+        return std::nullopt;
+    const std::size_t close = line.find(">\t", 21);
+    if (close == std::string::npos)
+        return std::nullopt;
+    return RecordLine { line.substr(0, 19), line.substr(21, close - 21), line.substr(close + 2) };
 }
 
 // "Tessory Tool_YYYY-MM-DD_hh-mm-ss.log"
 inline bool IsActiveLogFileName(const std::string& name)
 {
-    static const std::regex pattern(R"(^Tessory Tool_\d{4}-\d{2}-\d{2}_\d{2}-\d{2}-\d{2}\.log$)");
-    return std::regex_match(name, pattern);
+    return HasShape(name, "Tessory Tool_0000-00-00_00-00-00.log");
 }
 
 // Sends std::clog into a string (or nowhere) for the object's lifetime.

