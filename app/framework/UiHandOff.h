@@ -7,8 +7,6 @@
 // "not run" so that the shutdown order "Close, then join" never hangs.
 #include <QObject>
 
-class QThread;
-
 #include <condition_variable>
 #include <exception>
 #include <functional>
@@ -17,6 +15,8 @@ class QThread;
 #include <optional>
 #include <type_traits>
 #include <utility>
+
+class QThread;
 
 namespace handoff_detail {
 
@@ -43,6 +43,7 @@ struct SharedState {
 
 // Posts the call to the UI thread; false when the hand-off is closed.
 bool Post(const std::shared_ptr<SharedState>& state, const std::shared_ptr<Call>& call);
+
 struct Outcome {
     bool ran = false;
     std::exception_ptr failure; // taken out of the call, so it dies on the waiting thread
