@@ -9,9 +9,15 @@ CComboBox::CComboBox(QWidget* parent)
 {
 }
 
-void CComboBox::ResetContent() { clear(); }
+void CComboBox::ResetContent()
+{
+    clear();
+}
 
-int CComboBox::AddString(const QString& text) { return InsertString(-1, text); }
+int CComboBox::AddString(const QString& text)
+{
+    return InsertString(-1, text);
+}
 
 int CComboBox::InsertString(int index, const QString& text)
 {
@@ -28,9 +34,15 @@ int CComboBox::InsertString(int index, const QString& text)
     return position;
 }
 
-int CComboBox::GetCount() const { return count(); }
+int CComboBox::GetCount() const
+{
+    return count();
+}
 
-int CComboBox::GetCurSel() const { return currentIndex(); }
+int CComboBox::GetCurSel() const
+{
+    return currentIndex();
+}
 
 int CComboBox::SetCurSel(int index)
 {
@@ -42,4 +54,7 @@ int CComboBox::SetCurSel(int index)
     return index;
 }
 
-QString CComboBox::GetLBText(int index) const { return index >= 0 && index < count() ? itemText(index) : QString(); }
+QString CComboBox::GetLBText(int index) const
+{
+    return index >= 0 && index < count() ? itemText(index) : QString();
+}

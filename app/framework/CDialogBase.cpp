@@ -39,8 +39,8 @@ bool CDialogBase::Create(QWidget* parent)
     if (!m_template.caption.isEmpty())
         setWindowTitle(m_template.caption);
 
-    m_controls = BuildControls(m_template, *this, m_baseUnits,
-        [this](const ControlTemplate& control, QWidget* controlParent) {
+    m_controls = BuildControls(
+        m_template, *this, m_baseUnits, [this](const ControlTemplate& control, QWidget* controlParent) {
             return CreateCustomControl(control, controlParent);
         });
     for (const auto& [id, control] : m_controls)
@@ -82,7 +82,10 @@ void CDialogBase::EndDialog(int result)
         m_endRequested = true; // ended during OnInitDialog: DoModal returns at once
 }
 
-QRect CDialogBase::MapDialogRect(const QRect& dialogUnits) const { return ::MapDialogRect(dialogUnits, m_baseUnits); }
+QRect CDialogBase::MapDialogRect(const QRect& dialogUnits) const
+{
+    return ::MapDialogRect(dialogUnits, m_baseUnits);
+}
 
 QWidget* CDialogBase::GetDlgItem(int id) const
 {
@@ -138,9 +141,15 @@ LRESULT CDialogBase::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return m_handOff.Run([&] { return WindowProc(message, wParam, lParam); }).value_or(0);
 }
 
-WindowHandle CDialogBase::GetSafeHandle() { return WindowHandle(m_handOff, this); }
+WindowHandle CDialogBase::GetSafeHandle()
+{
+    return WindowHandle(m_handOff, this);
+}
 
-CDialogBase* CDialogBase::GetParentDialog() const { return qobject_cast<CDialogBase*>(parentWidget()); }
+CDialogBase* CDialogBase::GetParentDialog() const
+{
+    return qobject_cast<CDialogBase*>(parentWidget());
+}
 
 void CDialogBase::setVisible(bool visible)
 {
@@ -151,13 +160,23 @@ void CDialogBase::setVisible(bool visible)
         OnShowWindow(visible);
 }
 
-QWidget* CDialogBase::CreateCustomControl(const ControlTemplate&, QWidget*) { return nullptr; }
+QWidget* CDialogBase::CreateCustomControl(const ControlTemplate&, QWidget*)
+{
+    return nullptr;
+}
 
-void CDialogBase::DoDataExchange() { }
+void CDialogBase::DoDataExchange()
+{
+}
 
-bool CDialogBase::OnInitDialog() { return true; }
+bool CDialogBase::OnInitDialog()
+{
+    return true;
+}
 
-void CDialogBase::OnShowWindow(bool) { }
+void CDialogBase::OnShowWindow(bool)
+{
+}
 
 LRESULT CDialogBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -193,7 +212,10 @@ LRESULT CDialogBase::DefWindowProc(UINT message, WPARAM, LPARAM)
     return 0;
 }
 
-void CDialogBase::MapMessage(UINT message, MessageHandler handler) { m_messageMap[message] = std::move(handler); }
+void CDialogBase::MapMessage(UINT message, MessageHandler handler)
+{
+    m_messageMap[message] = std::move(handler);
+}
 
 void CDialogBase::MapCommand(int controlId, UINT code, CommandHandler handler)
 {
@@ -229,7 +251,8 @@ void CDialogBase::closeEvent(QCloseEvent* event)
 void CDialogBase::ConnectNotifications(int id, QWidget& control)
 {
     const auto command = [this, id, &control](UINT code) {
-        SendMessage(WM_COMMAND, MakeWParam(static_cast<unsigned>(id), code), reinterpret_cast<LPARAM>(&control));
+        SendMessage(
+            WM_COMMAND, MakeWParam(static_cast<unsigned>(id), code), reinterpret_cast<LPARAM>(&control));
     };
     if (auto* button = qobject_cast<QAbstractButton*>(&control)) {
         connect(button, &QAbstractButton::clicked, this, [command] { command(BN_CLICKED); });

@@ -45,11 +45,7 @@ public:
 
     // Controls by id; nullptr when the id is unknown or of another type.
     QWidget* GetDlgItem(int id) const;
-    template <class T>
-    T* GetDlgItemAs(int id) const
-    {
-        return qobject_cast<T*>(GetDlgItem(id));
-    }
+    template <class T> T* GetDlgItemAs(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
     void SetDlgItemText(int id, const QString& text);
     QString GetDlgItemText(int id) const;
     // Puts control in the place of the control id: its rectangle, visibility,
@@ -105,7 +101,7 @@ private:
     friend class WindowHandle;
 
     void ConnectNotifications(int id, QWidget& control);
-    bool IsTopLevelDialog() const { return parentWidget() == nullptr; }
+    bool IsTopLevelDialog() const { return isWindow(); }
 
     DialogTemplate m_template;
     DialogBaseUnits m_baseUnits;

@@ -27,7 +27,10 @@ public:
     }
 };
 
-int ReadOctet(const QLineEdit& field) { return field.text().isEmpty() ? 0 : field.text().toInt(); }
+int ReadOctet(const QLineEdit& field)
+{
+    return field.text().isEmpty() ? 0 : field.text().toInt();
+}
 
 } // namespace
 

@@ -32,7 +32,10 @@ int CTabCtrl::InsertItem(int index, const QString& text)
     return position;
 }
 
-int CTabCtrl::GetItemCount() const { return m_tabBar->count(); }
+int CTabCtrl::GetItemCount() const
+{
+    return m_tabBar->count();
+}
 
 QString CTabCtrl::GetItemText(int index) const
 {
@@ -58,7 +61,10 @@ bool CTabCtrl::DeleteItem(int index)
     return true;
 }
 
-int CTabCtrl::GetCurSel() const { return m_tabBar->currentIndex(); }
+int CTabCtrl::GetCurSel() const
+{
+    return m_tabBar->currentIndex();
+}
 
 int CTabCtrl::SetCurSel(int index)
 {

@@ -114,8 +114,8 @@ void PlaceControl(QWidget& widget, const ControlTemplate& control, const DialogB
     widget.setVisible(!control.flags.testFlag(ControlFlag::Hidden));
 }
 
-ControlTable BuildControls(
-    const DialogTemplate& dialogTemplate, QWidget& dialog, const DialogBaseUnits& base, const ControlFactory& factory)
+ControlTable BuildControls(const DialogTemplate& dialogTemplate, QWidget& dialog, const DialogBaseUnits& base,
+    const ControlFactory& factory)
 {
     ControlTable table;
     std::vector<QWidget*> groupBoxes;
@@ -135,7 +135,10 @@ ControlTable BuildControls(
     return table;
 }
 
-int ControlIdOf(const QWidget& widget) { return widget.property(kIdProperty).toInt(); }
+int ControlIdOf(const QWidget& widget)
+{
+    return widget.property(kIdProperty).toInt();
+}
 
 void SetControlId(QWidget& widget, int id)
 {
@@ -143,4 +146,7 @@ void SetControlId(QWidget& widget, int id)
     widget.setObjectName(QStringLiteral("control%1").arg(id));
 }
 
-bool IsDefaultControl(const QWidget& widget) { return widget.property(kDefaultProperty).toBool(); }
+bool IsDefaultControl(const QWidget& widget)
+{
+    return widget.property(kDefaultProperty).toBool();
+}

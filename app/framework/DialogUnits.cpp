@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QFontMetrics>
 
-
 namespace {
 
 // x * numerator / denominator rounded half away from zero, as MulDiv does.
@@ -33,9 +32,15 @@ DialogBaseUnits BaseUnitsOf(const QFont& font)
     return DialogBaseUnits { (alphabetWidth / 26 + 1) / 2, metrics.height() };
 }
 
-int DialogUnitsToPixelsX(int units, const DialogBaseUnits& base) { return ScaleRounded(units, base.charWidth, 4); }
+int DialogUnitsToPixelsX(int units, const DialogBaseUnits& base)
+{
+    return ScaleRounded(units, base.charWidth, 4);
+}
 
-int DialogUnitsToPixelsY(int units, const DialogBaseUnits& base) { return ScaleRounded(units, base.charHeight, 8); }
+int DialogUnitsToPixelsY(int units, const DialogBaseUnits& base)
+{
+    return ScaleRounded(units, base.charHeight, 8);
+}
 
 QRect MapDialogRect(const QRect& dialogUnits, const DialogBaseUnits& base)
 {
@@ -50,7 +55,8 @@ QRect MapDialogRect(const QRect& dialogUnits, const DialogBaseUnits& base)
 
 QSize MapDialogSize(const QSize& dialogUnits, const DialogBaseUnits& base)
 {
-    return QSize(DialogUnitsToPixelsX(dialogUnits.width(), base), DialogUnitsToPixelsY(dialogUnits.height(), base));
+    return QSize(
+        DialogUnitsToPixelsX(dialogUnits.width(), base), DialogUnitsToPixelsY(dialogUnits.height(), base));
 }
 
 QFont DialogFontOf(const DialogTemplate& dialogTemplate)

@@ -10,7 +10,8 @@ namespace {
 
 int ShowOnUiThread(const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, ApplicationName(), text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(
+        QMessageBox::Warning, ApplicationName(), text, QMessageBox::Ok, QApplication::activeWindow());
     box.setObjectName(QLatin1String(kMessageBoxObjectName));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
@@ -20,9 +21,15 @@ int ShowOnUiThread(const QString& text)
 
 } // namespace
 
-QString ApplicationName() { return QStringLiteral("Quillscope"); }
+QString ApplicationName()
+{
+    return QStringLiteral("Quillscope");
+}
 
-int AfxMessageBox(const QString& text) { return AfxMessageBox(ApplicationHandOff(), text); }
+int AfxMessageBox(const QString& text)
+{
+    return AfxMessageBox(ApplicationHandOff(), text);
+}
 
 int AfxMessageBox(const UiHandOff& handOff, const QString& text)
 {

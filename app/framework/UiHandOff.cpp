@@ -45,12 +45,14 @@ namespace {
                     return; // the requester has given up and its stack is gone
                 m_call->stage = Stage::Running;
             }
+            std::exception_ptr failure;
             try {
                 m_call->body();
             } catch (...) {
-                m_call->failure = std::current_exception();
+                failure = std::current_exception();
             }
             std::lock_guard lock(m_state->mutex);
+            m_call->failure = std::move(failure);
             m_call->stage = Stage::Finished;
             m_state->changed.notify_all();
         }
@@ -73,7 +75,7 @@ bool Post(const std::shared_ptr<SharedState>& state, const std::shared_ptr<Call>
     return QMetaObject::invokeMethod(state->uiContext, Job(state, call), Qt::QueuedConnection);
 }
 
-bool Wait(SharedState& state, Call& call)
+Outcome Wait(SharedState& state, Call& call)
 {
     std::unique_lock lock(state.mutex);
     state.changed.wait(lock, [&] {
@@ -82,7 +84,7 @@ bool Wait(SharedState& state, Call& call)
     });
     if (call.stage == Stage::Queued)
         call.stage = Stage::Dropped; // closed before it started: it must never start now
-    return call.stage == Stage::Finished;
+    return Outcome { call.stage == Stage::Finished, std::move(call.failure) };
 }
 
 } // namespace handoff_detail
@@ -117,4 +119,7 @@ bool UiHandOff::IsClosed() const
     return m_state->closed;
 }
 
-bool UiHandOff::IsUiThread() const { return QThread::currentThread() == m_state->uiThread; }
+bool UiHandOff::IsUiThread() const
+{
+    return QThread::currentThread() == m_state->uiThread;
+}

@@ -7,8 +7,6 @@
 // "not run" so that the shutdown order "Close, then join" never hangs.
 #include <QObject>
 
-class QThread;
-
 #include <condition_variable>
 #include <exception>
 #include <functional>
@@ -17,6 +15,8 @@ class QThread;
 #include <optional>
 #include <type_traits>
 #include <utility>
+
+class QThread;
 
 namespace handoff_detail {
 
@@ -43,8 +43,13 @@ struct SharedState {
 
 // Posts the call to the UI thread; false when the hand-off is closed.
 bool Post(const std::shared_ptr<SharedState>& state, const std::shared_ptr<Call>& call);
-// Waits until the call finished or was dropped; true when it ran.
-bool Wait(SharedState& state, Call& call);
+
+struct Outcome {
+    bool ran = false;
+    std::exception_ptr failure; // taken out of the call, so it dies on the waiting thread
+};
+// Waits until the call finished or was dropped.
+Outcome Wait(SharedState& state, Call& call);
 
 } // namespace handoff_detail
 
@@ -69,8 +74,7 @@ public:
     // it does not run when the hand-off is closed first, or when its posted
     // call is discarded (the context destroyed). An exception thrown by the
     // callable is rethrown here.
-    template <class F>
-    auto Run(F&& callable) const -> HandOffResult<std::invoke_result_t<F&>>;
+    template <class F> auto Run(F&& callable) const -> HandOffResult<std::invoke_result_t<F&>>;
 
     // Queues the callable for the UI thread and returns at once, from any
     // thread; false (and never run) when the hand-off is closed.
@@ -86,8 +90,7 @@ private:
     std::shared_ptr<handoff_detail::SharedState> m_state;
 };
 
-template <class F>
-auto UiHandOff::Run(F&& callable) const -> HandOffResult<std::invoke_result_t<F&>>
+template <class F> auto UiHandOff::Run(F&& callable) const -> HandOffResult<std::invoke_result_t<F&>>
 {
     using R = std::invoke_result_t<F&>;
     if (IsUiThread()) {
@@ -111,8 +114,8 @@ auto UiHandOff::Run(F&& callable) const -> HandOffResult<std::invoke_result_t<F&
     };
     if (!handoff_detail::Post(m_state, call))
         return HandOffResult<R> {};
-    handoff_detail::Wait(*m_state, *call);
-    if (call->failure)
-        std::rethrow_exception(call->failure);
+    const handoff_detail::Outcome outcome = handoff_detail::Wait(*m_state, *call);
+    if (outcome.failure)
+        std::rethrow_exception(outcome.failure);
     return result;
 }

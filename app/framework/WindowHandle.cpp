@@ -14,9 +14,8 @@ LRESULT WindowHandle::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) co
         return 0;
     // The pointer is only looked at on the UI thread, where the window dies.
     const QPointer<CDialogBase> window = m_window;
-    const auto result = m_handOff->Run([&]() -> LRESULT {
-        return window ? window->WindowProc(message, wParam, lParam) : 0;
-    });
+    const auto result = m_handOff->Run(
+        [&]() -> LRESULT { return window ? window->WindowProc(message, wParam, lParam) : 0; });
     return result.value_or(0);
 }
 

@@ -41,8 +41,14 @@ constexpr WPARAM MakeWParam(unsigned low, unsigned high)
 {
     return static_cast<WPARAM>((low & 0xFFFFu) | ((high & 0xFFFFu) << 16));
 }
-constexpr unsigned LoWord(std::uintptr_t value) { return static_cast<unsigned>(value & 0xFFFFu); }
-constexpr unsigned HiWord(std::uintptr_t value) { return static_cast<unsigned>((value >> 16) & 0xFFFFu); }
+constexpr unsigned LoWord(std::uintptr_t value)
+{
+    return static_cast<unsigned>(value & 0xFFFFu);
+}
+constexpr unsigned HiWord(std::uintptr_t value)
+{
+    return static_cast<unsigned>((value >> 16) & 0xFFFFu);
+}
 
 // Header of every WM_NOTIFY record; the record travels by pointer in LPARAM,
 // which is safe because WM_NOTIFY is only ever sent, never posted.

@@ -9,7 +9,10 @@ QRect GetWindowRect(const QWidget& window)
     return QRect(window.mapToGlobal(QPoint(0, 0)), window.size());
 }
 
-QRect GetClientRect(const QWidget& window) { return window.rect(); }
+QRect GetClientRect(const QWidget& window)
+{
+    return window.rect();
+}
 
 QRect ScreenToClient(const QWidget& window, const QRect& screenRect)
 {
@@ -29,4 +32,7 @@ void MoveWindow(QWidget& window, const QRect& rect)
     window.move(rect.topLeft()); // move() places the frame's corner
 }
 
-void RedrawWindow(QWidget& window) { window.repaint(); }
+void RedrawWindow(QWidget& window)
+{
+    window.repaint();
+}

@@ -1,11 +1,12 @@
 // Dialog templates turned into widgets: dialog units to pixels, control kinds
 // and flags, lookup by id, and the page's own list put into a template slot.
+#include "DialogBuilder.h"
 #include "CComboBox.h"
 #include "CDialogBase.h"
 #include "CIPAddressCtrl.h"
 #include "CTabCtrl.h"
-#include "DialogBuilder.h"
 #include "DialogUnits.h"
+#include "WindowOps.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -15,6 +16,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -29,16 +31,19 @@ DialogTemplate SampleTemplate(int pointSize)
     t.fontPointSize = pointSize;
     t.controls = {
         { 1020, ControlKind::Static, QStringLiteral("IP :"), QRect(56, 17, 26, 14), {} },
-        { 1024, ControlKind::Static, QStringLiteral("N/A"), QRect(71, 15, 68, 16), ControlFlag::SunkenBorder },
+        { 1024, ControlKind::Static, QStringLiteral("N/A"), QRect(71, 15, 68, 16),
+            ControlFlag::SunkenBorder },
         { 1030, ControlKind::GroupBox, QStringLiteral("Lan Network Information:"), QRect(5, 2, 139, 92), {} },
-        { 1032, ControlKind::Edit, QString(), QRect(102, 124, 120, 14), ControlFlag::Border | ControlFlag::AutoScroll },
+        { 1032, ControlKind::Edit, QString(), QRect(102, 124, 120, 14),
+            ControlFlag::Border | ControlFlag::AutoScroll },
         { 1035, ControlKind::Edit, QString(), QRect(102, 108, 120, 14), {} },
         { 1033, ControlKind::Button, QStringLiteral("TEST"), QRect(231, 124, 72, 14), ControlFlag::Flat },
         { 1008, ControlKind::DropDownList, QString(), QRect(236, 172, 80, 30), ControlFlag::VerticalScroll },
         { 1000, ControlKind::IpAddress, QString(), QRect(168, 12, 100, 15), {} },
         { 1003, ControlKind::List, QString(), QRect(9, 56, 300, 96), ControlFlag::Border },
         { 1010, ControlKind::Tab, QString(), QRect(0, 0, 318, 209), {} },
-        { 1047, ControlKind::Static, QStringLiteral("Port 5673 :"), QRect(225, 140, 36, 13), ControlFlag::Hidden },
+        { 1047, ControlKind::Static, QStringLiteral("Port 5673 :"), QRect(225, 140, 36, 13),
+            ControlFlag::Hidden },
         { 1053, ControlKind::Button, QStringLiteral("Check"), QRect(235, 13, 70, 15), ControlFlag::Disabled },
     };
     return t;
@@ -294,4 +299,20 @@ TEST(DialogBuilder, AttachedMemberTakesThePlaceholdersSlot)
     EXPECT_EQ(page.m_list.previousInFocusChain(), page.placeholderPrevious);
     EXPECT_EQ(page.AfterList(), page.placeholderNext);
     EXPECT_EQ(ControlIdOf(page.m_list), 1003);
+}
+
+TEST(WindowOps, ChildRectanglesRoundTripThroughScreenCoordinates)
+{
+    QWidget window;
+    window.resize(400, 300);
+    window.move(50, 60);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QWidget child(&window);
+    MoveWindow(child, QRect(10, 20, 100, 50));
+    EXPECT_EQ(child.geometry(), QRect(10, 20, 100, 50));
+    EXPECT_EQ(GetClientRect(child), QRect(0, 0, 100, 50));
+    // A child's window rectangle, taken back into its parent's client
+    // coordinates, is where it was moved to.
+    EXPECT_EQ(ScreenToClient(window, GetWindowRect(child)), QRect(10, 20, 100, 50));
 }

@@ -159,7 +159,8 @@ TEST(DialogMessages, PostedArrivesAfterTheLoopTurnsSentBeforeReturn)
 
     EXPECT_TRUE(dialog.PostMessage(kThird, 31, 32));
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.received.size() == 3; }, 2000));
-    EXPECT_EQ(dialog.ReceivedNumbers(), std::vector<UINT>({ kSecond, kFirst, kThird })); // posted ones in order
+    EXPECT_EQ(
+        dialog.ReceivedNumbers(), std::vector<UINT>({ kSecond, kFirst, kThird })); // posted ones in order
     EXPECT_EQ(dialog.received[1].wParam, 11u);
     EXPECT_EQ(dialog.received[1].lParam, 12);
 }

@@ -52,7 +52,10 @@ private:
 
 } // namespace
 
-TEST(MessageBox, ApplicationNameIsTheCaption) { EXPECT_EQ(ApplicationName(), QStringLiteral("Quillscope")); }
+TEST(MessageBox, ApplicationNameIsTheCaption)
+{
+    EXPECT_EQ(ApplicationName(), QStringLiteral("Quillscope"));
+}
 
 TEST(MessageBox, ShownOnTheUiThreadForAWorkerThatWaits)
 {

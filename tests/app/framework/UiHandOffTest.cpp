@@ -1,8 +1,8 @@
 // The blocking hand-off from worker threads to the UI thread: results come
 // back, calls run on the UI thread, and no waiter is left hanging when the
 // hand-off is closed, the window dies or the event loop has ended.
-#include "CDialogBase.h"
 #include "UiHandOff.h"
+#include "CDialogBase.h"
 #include "WindowHandle.h"
 #include "WorkerThread.h"
 
@@ -28,7 +28,10 @@ constexpr UINT kFinish = WM_APP + 11;
 // Gives a worker time to reach its wait. Only a pause, never an assertion:
 // a worker that is slower simply finds the hand-off already closed, which
 // the tests accept as the same outcome.
-void LetWorkerBlock() { std::this_thread::sleep_for(std::chrono::milliseconds(50)); }
+void LetWorkerBlock()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
 
 class AnsweringDialog : public CDialogBase {
 public:
@@ -171,7 +174,7 @@ TEST(UiHandOff, ClosedHandOffRefusesAtOnce)
     bool posted = true;
     WorkerThread worker([&] {
         answer = handOff.Run([] { return 1; });
-        posted = handOff.Post([] { });
+        posted = handOff.Post([] {});
     });
     ASSERT_TRUE(worker.WaitBlocking());
     EXPECT_FALSE(answer.has_value());
