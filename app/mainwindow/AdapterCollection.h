@@ -1,0 +1,24 @@
+#pragma once
+
+#include "AdapterInfo.h"
+
+namespace quill::app {
+
+// Where the main window gets the PC's adapters from. The program uses the
+// platform's ipconfig report first and its adapter list as the fallback;
+// tests hand in collectors that fill a made-up table.
+struct AdapterCollectors {
+    netinfo::AdapterCollector ipconfigReport;
+    netinfo::AdapterCollector adapterList;
+
+    static AdapterCollectors System();
+};
+
+// Empties the table and fills it once: the report, the report a second time
+// when it found nothing (the report command sometimes answers empty on its
+// first run), then the adapter list when the report still found nothing. Only
+// the table's count decides; what a collector returns is not looked at. A
+// collector left empty is passed over.
+void CollectAdapterTable(netinfo::AdapterTable& table, const AdapterCollectors& collectors);
+
+} // namespace quill::app
