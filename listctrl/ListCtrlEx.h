@@ -122,7 +122,8 @@ public:
     // Row comparison of the header-click sort, on the rows' current texts.
     int CompareRows(int row1, int row2, const SortContext& context) const;
 
-    // Draws one cell; false leaves the cell to the default drawing.
+    // Draws one cell by its column's kind; false (no such cell) leaves it to
+    // the default drawing.
     bool DrawCell(QPainter* painter, int row, int column);
 
 Q_SIGNALS:
@@ -146,6 +147,7 @@ private:
     void RepaintCell(int row, int column);
     void PostCellNotify(void (CListCtrlEx::*signal)(CListCtrlEx*, CellPos), CellPos cell);
     std::optional<QRect> RowBounds(int row) const;
+    CellInfo CellInfoOrDefault(int row, int column) const;
     std::vector<int> SortedRowOrder(const SortContext& context) const;
     void MoveCellsWithRows(const std::vector<int>& order);
 
