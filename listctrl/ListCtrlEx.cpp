@@ -220,6 +220,12 @@ void CListCtrlEx::SetImageListKind(unsigned kind)
     viewport()->update();
 }
 
+void CListCtrlEx::UpdateCell(int row, int column)
+{
+    if (const std::optional<QRect> rect = GetCellRect(row, column))
+        viewport()->update(*rect);
+}
+
 void CListCtrlEx::RepaintCell(int row, int column)
 {
     if (const std::optional<QRect> rect = GetCellRect(row, column))

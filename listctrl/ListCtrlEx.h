@@ -69,6 +69,8 @@ public:
     // The cell's record, created when missing. On a list that has rows but no
     // record yet, creates one for every existing cell first.
     CellInfo& GetCellInfo(int row, int column);
+    // Schedules a repaint of the cell, e.g. after its record was changed.
+    void UpdateCell(int row, int column);
     // Whether the cell has a record, without creating one.
     bool HasCellInfo(int row, int column) const;
     std::size_t GetCellInfoCount() const { return m_cells.size(); }
@@ -107,7 +109,8 @@ public:
 
     CListCtrlExSortHead* GetHeaderCtrl() const { return m_header; }
 
-    // Opens the in-place edit box or drop-down over a cell.
+    // Open the in-place edit box or drop-down over a cell of the list, after
+    // announcing it with listExBeginEdit; nothing for a cell outside the list.
     void ShowInPlaceEdit(int row, int column);
     void ShowInPlaceCombo(int row, int column);
 
