@@ -17,7 +17,8 @@ using namespace device_page;
 namespace {
 
 // The result fields of the four port rows, in slot order.
-constexpr std::array<int, 4> kLanResultIds { kPort80Result, kPort30001Result, kPort30002Result, kPort30003Result };
+constexpr std::array<int, 4> kLanResultIds { kPort80Result, kPort30001Result, kPort30002Result,
+    kPort30003Result };
 
 } // namespace
 

@@ -16,7 +16,8 @@ inline const std::array<std::pair<int, LanguageTexts>, 8> kControlTexts { {
     { kLanInformationGroup, { "Lan Network Information :", "區域網路資訊 :", "局内网路资讯 :" } },
     { kLanConnectionGroup, { "Lan Connection :", "區域網路連接狀態 :", "局内网路连网状态 :" } },
     { kCloudGroup, { "Tessory+ Cloud :", "Tessory+ 雲服務 :", "Tessory+ 云服务 :" } },
-    { kCloudHostLabel, { "Tessory+ Server https://", "Tessory+ 伺服器 https://", "Tessory+ 服务器 https://" } },
+    { kCloudHostLabel,
+        { "Tessory+ Server https://", "Tessory+ 伺服器 https://", "Tessory+ 服务器 https://" } },
     { kNtpHostLabel, { "NTPServer http://", "NTP伺服器 http://", "NTP服务器 http://" } },
     { kCheckButton, { "Check", "連線測試", "连线测试" } },
     { kCloudTestButton, { "TEST", "測試", "测试" } },
@@ -32,7 +33,8 @@ inline const std::array<LanguageTexts, 3> kResultTexts { {
 
 inline QString ResultText(ProbeResult result, LanguageId language)
 {
-    const auto index = static_cast<std::size_t>(result >= kNotTested && result <= kFailed ? result : kNotTested);
+    const auto index
+        = static_cast<std::size_t>(result >= kNotTested && result <= kFailed ? result : kNotTested);
     return LanguageText(kResultTexts[index], language);
 }
 
