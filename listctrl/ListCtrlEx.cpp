@@ -1,6 +1,9 @@
 #include "ListCtrlEx.h"
 
 #include "CellDelegate.h"
+#include "CellPainter.h"
+#include "InPlaceCombo.h"
+#include "InPlaceEdit.h"
 #include "ListCtrlExSortHead.h"
 #include "ListModel.h"
 #include "SystemColors.h"
@@ -36,7 +39,12 @@ CListCtrlEx::CListCtrlEx(QWidget* parent)
     connect(m_header, &QHeaderView::sectionClicked, this, &CListCtrlEx::OnColumnClick);
 }
 
-CListCtrlEx::~CListCtrlEx() = default;
+CListCtrlEx::~CListCtrlEx()
+{
+    // The shared editors go with any list; the next edit makes them again.
+    CInPlaceEdit::DeleteInstance();
+    CInPlaceCombo::DeleteInstance();
+}
 
 int CListCtrlEx::GetItemCount() const
 {
@@ -212,15 +220,42 @@ void CListCtrlEx::SetImageListKind(unsigned kind)
     viewport()->update();
 }
 
+void CListCtrlEx::UpdateCell(int row, int column)
+{
+    if (const std::optional<QRect> rect = GetCellRect(row, column))
+        viewport()->update(*rect);
+}
+
 void CListCtrlEx::RepaintCell(int row, int column)
 {
     if (const std::optional<QRect> rect = GetCellRect(row, column))
         viewport()->repaint(*rect);
 }
 
-bool CListCtrlEx::DrawCell(QPainter*, int, int)
+CellInfo CListCtrlEx::CellInfoOrDefault(int row, int column) const
 {
-    return false;
+    const auto found = m_cells.find(CellPos { row, column });
+    return found != m_cells.end() ? found->second : CellInfo(column);
+}
+
+bool CListCtrlEx::DrawCell(QPainter* painter, int row, int column)
+{
+    const std::optional<QRect> rect = GetCellRect(row, column);
+    if (!rect)
+        return false;
+    CellPaintInput cell;
+    cell.rect = *rect;
+    cell.text = GetItemText(row, column);
+    cell.selected = IsRowSelected(row);
+    cell.type = GetColumnType(column);
+    // Painting only reads: a cell without a record draws as a default one.
+    cell.info = CellInfoOrDefault(row, column);
+    cell.format = GetColumnFormat(column);
+    cell.cellBackground = GetCellBkColor(row, column);
+    cell.imageList = GetImageList(m_imageListKind);
+    cell.showProgressText = (m_options & ShowProgressText) != 0;
+    PaintCell(*painter, *this, cell);
+    return true;
 }
 
 } // namespace ListCtrlEx

@@ -69,6 +69,8 @@ public:
     // The cell's record, created when missing. On a list that has rows but no
     // record yet, creates one for every existing cell first.
     CellInfo& GetCellInfo(int row, int column);
+    // Schedules a repaint of the cell, e.g. after its record was changed.
+    void UpdateCell(int row, int column);
     // Whether the cell has a record, without creating one.
     bool HasCellInfo(int row, int column) const;
     std::size_t GetCellInfoCount() const { return m_cells.size(); }
@@ -107,7 +109,8 @@ public:
 
     CListCtrlExSortHead* GetHeaderCtrl() const { return m_header; }
 
-    // Opens the in-place edit box or drop-down over a cell.
+    // Open the in-place edit box or drop-down over a cell of the list, after
+    // announcing it with listExBeginEdit; nothing for a cell outside the list.
     void ShowInPlaceEdit(int row, int column);
     void ShowInPlaceCombo(int row, int column);
 
@@ -122,7 +125,8 @@ public:
     // Row comparison of the header-click sort, on the rows' current texts.
     int CompareRows(int row1, int row2, const SortContext& context) const;
 
-    // Draws one cell; false leaves the cell to the default drawing.
+    // Draws one cell by its column's kind; false (no such cell) leaves it to
+    // the default drawing.
     bool DrawCell(QPainter* painter, int row, int column);
 
 Q_SIGNALS:
@@ -146,6 +150,7 @@ private:
     void RepaintCell(int row, int column);
     void PostCellNotify(void (CListCtrlEx::*signal)(CListCtrlEx*, CellPos), CellPos cell);
     std::optional<QRect> RowBounds(int row) const;
+    CellInfo CellInfoOrDefault(int row, int column) const;
     std::vector<int> SortedRowOrder(const SortContext& context) const;
     void MoveCellsWithRows(const std::vector<int>& order);
 

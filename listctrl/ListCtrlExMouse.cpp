@@ -108,8 +108,12 @@ void CListCtrlEx::SetCheck(int row, int column, bool checked)
 void CListCtrlEx::PostCellNotify(void (CListCtrlEx::*signal)(CListCtrlEx*, CellPos), CellPos cell)
 {
     QMetaObject::invokeMethod(
-        this, [this, signal, cell] { Q_EMIT(this->*signal)
-                                     (this, cell); }, Qt::QueuedConnection);
+        this,
+        [this, signal, cell] {
+            Q_EMIT(this->*signal)
+            (this, cell);
+        },
+        Qt::QueuedConnection);
 }
 
 void CListCtrlEx::mousePressEvent(QMouseEvent* event)

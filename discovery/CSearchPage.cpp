@@ -1,0 +1,372 @@
+#include "CSearchPage.h"
+
+#include "AnswerParser.h"
+#include "AnswerSocket.h"
+#include "CComboBox.h"
+#include "CIPAddressCtrl.h"
+#include "CameraPage.h"
+#include "DeviceLogLine.h"
+#include "ListItemNotify.h"
+#include "Logger.h"
+#include "MessageBox.h"
+#include "SearchPageTemplate.h"
+#include "SearchPageTexts.h"
+#include "TextConversion.h"
+
+#include <QPalette>
+
+#include <boost/asio/ip/address_v4.hpp>
+#include <boost/bind/bind.hpp>
+#include <boost/format.hpp>
+#include <boost/make_shared.hpp>
+#include <boost/thread/thread.hpp>
+
+#include <algorithm>
+
+using namespace searchpage;
+using quill::discovery::DeviceRecord;
+using quill::text::Utf8ToWide;
+using quill::text::WideToUtf8;
+
+namespace {
+
+struct ResultColumn {
+    const char* heading;
+    int width; // pixels
+};
+
+// The same headings in every language.
+constexpr std::array<ResultColumn, 4> kResultColumns { {
+    { "No.", 50 },
+    { "IP Address", 130 },
+    { "MAC Address", 130 },
+    { "F/W Version", 130 },
+} };
+
+constexpr int kIpAddressColumn = 1;
+
+// The range with no adapter to take it from.
+constexpr char kDefaultRangeText[] = "192.168.1.1";
+
+// How long the listener lingers after reporting a failure before it ends.
+constexpr auto kListenerEndPause = boost::chrono::milliseconds(50);
+
+std::optional<CSearchPage::Ipv4Octets> ParseDottedAddress(const std::string& text)
+{
+    boost::system::error_code error;
+    const auto address = boost::asio::ip::make_address_v4(text, error);
+    if (error)
+        return std::nullopt;
+    return address.to_bytes();
+}
+
+// Part i of an adapter's address, empty when the slot holds fewer parts.
+const std::string& AddressPart(const std::vector<std::string>& parts, std::size_t i)
+{
+    static const std::string none;
+    return i < parts.size() ? parts[i] : none;
+}
+
+void LogRecord(mirelo::severity_level level, std::string text)
+{
+    Logger::instance();
+    Logger::write(level, std::move(text));
+}
+
+} // namespace
+
+CSearchPage::CSearchPage(QWidget* parent)
+    : CSearchPage(DiscoveryPorts {}, parent)
+{
+}
+
+CSearchPage::CSearchPage(DiscoveryPorts ports, QWidget* parent)
+    : CLanguagePage(SearchPageTemplate(), parent)
+    , m_ports(ports)
+{
+    MapCommand(kAdapterComboId, CBN_SELCHANGE, [this] { OnSelchangeAdapter(); });
+    MapNotify(kBeginAddressId, IPN_FIELDCHANGED,
+        [this](NMHDR* header, LRESULT* result) { OnFieldchangedAddress(header, result); });
+    MapNotify(kEndAddressId, IPN_FIELDCHANGED,
+        [this](NMHDR* header, LRESULT* result) { OnFieldchangedAddress(header, result); });
+    MapCommand(kSearchButtonId, BN_CLICKED, [this] { OnClickedSearch(); });
+    MapNotify(kResultListId, NM_DBLCLK, [this](NMHDR* header, LRESULT* result) { OnDblclkList(header, result); });
+
+    // The list reports a double click as a signal; it reaches the message map
+    // as the list view's NM_DBLCLK notification.
+    connect(&m_list, &ListCtrlEx::CListCtrlEx::listExDblClick, this,
+        [this](ListCtrlEx::CListCtrlEx*, ListCtrlEx::CellPos cell) {
+            NMITEMACTIVATE record;
+            record.hwndFrom = &m_list;
+            record.idFrom = kResultListId;
+            record.code = NM_DBLCLK;
+            record.iItem = cell.row;
+            record.iSubItem = cell.column;
+            SendMessage(WM_NOTIFY, static_cast<WPARAM>(kResultListId), reinterpret_cast<LPARAM>(&record));
+        });
+}
+
+CSearchPage::~CSearchPage() { StopListener(); }
+
+QWidget* CSearchPage::CreateCustomControl(const ControlTemplate& control, QWidget* parent)
+{
+    if (control.id == kResultListId)
+        return &m_list;
+    return CLanguagePage::CreateCustomControl(control, parent);
+}
+
+void CSearchPage::DoDataExchange()
+{
+    CLanguagePage::DoDataExchange();
+    m_ipBegin = GetDlgItemAs<CIPAddressCtrl>(kBeginAddressId);
+    m_ipEnd = GetDlgItemAs<CIPAddressCtrl>(kEndAddressId);
+    m_adapterCombo = GetDlgItemAs<CComboBox>(kAdapterComboId);
+}
+
+bool CSearchPage::OnInitDialog()
+{
+    CLanguagePage::OnInitDialog();
+    SetUpResultList();
+
+    const int adapters = UsableAdapterCount();
+    bool rangeSet = false;
+    if (adapters > 0 && FormAdapterRangeTexts(0))
+        rangeSet = SetRangeFromTexts();
+    if (!rangeSet) {
+        m_beginText = kDefaultRangeText;
+        m_endText = kDefaultRangeText;
+        SetRangeFromTexts();
+    }
+
+    for (int i = 0; i < adapters; ++i) {
+        const auto& parts = m_adapterParts[static_cast<std::size_t>(i)];
+        const std::string address = (boost::format("%s.%s.%s.%s") % AddressPart(parts, 0) % AddressPart(parts, 1)
+            % AddressPart(parts, 2) % AddressPart(parts, 3))
+                                        .str();
+        m_adapterCombo->InsertString(i, Utf8ToWide(address));
+    }
+    m_selectedAdapter = 0;
+    m_adapterCombo->SetCurSel(0);
+
+    InitLanguageSelector();
+    StartListener();
+    return true;
+}
+
+void CSearchPage::SetUpResultList()
+{
+    // Report view with single, whole-row selection and grid lines is the
+    // list's own way; the selection stays visible when the list loses focus.
+    m_list.setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list.setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list.setShowGrid(true);
+    QPalette palette = m_list.palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(
+        QPalette::Inactive, QPalette::HighlightedText, palette.color(QPalette::Active, QPalette::HighlightedText));
+    m_list.setPalette(palette);
+    m_list.SetDlgCtrlID(kResultListId);
+
+    for (std::size_t column = 0; column < kResultColumns.size(); ++column) {
+        m_list.InsertColumn(static_cast<int>(column), QString::fromLatin1(kResultColumns[column].heading),
+            kResultColumns[column].width);
+    }
+}
+
+int CSearchPage::UsableAdapterCount() const { return std::clamp(m_adapterCount, 0, kAdapterSlots); }
+
+bool CSearchPage::FormAdapterRangeTexts(int adapter)
+{
+    const auto& parts = m_adapterParts[static_cast<std::size_t>(adapter)];
+    if (parts.size() < 3)
+        return false;
+    m_beginText = (boost::format("%s.%s.%s.0") % parts[0] % parts[1] % parts[2]).str();
+    m_endText = (boost::format("%s.%s.%s.255") % parts[0] % parts[1] % parts[2]).str();
+    return true;
+}
+
+bool CSearchPage::SetRangeFromTexts()
+{
+    const auto begin = ParseDottedAddress(m_beginText);
+    const auto end = ParseDottedAddress(m_endText);
+    if (!begin || !end)
+        return false;
+    SetRange(*begin, *end);
+    return true;
+}
+
+void CSearchPage::SetRange(const Ipv4Octets& begin, const Ipv4Octets& end)
+{
+    m_beginAddr = begin;
+    m_endAddr = { begin[0], begin[1], begin[2], end[3] };
+    if (m_ipBegin)
+        m_ipBegin->SetAddress(m_beginAddr);
+    if (m_ipEnd)
+        m_ipEnd->SetAddress(m_endAddr);
+}
+
+void CSearchPage::ApplyLanguage(LanguageId language)
+{
+    if (!IsLanguage(language))
+        return;
+    for (const ControlText& text : kPageTexts)
+        SetDlgItemText(text.controlId, LanguageText(text.texts, language));
+    ApplySelectorLanguage(language);
+}
+
+void CSearchPage::ApplyPageLanguage(LanguageId language) { ApplyLanguage(language); }
+
+void CSearchPage::OnSelchangeAdapter()
+{
+    m_selectedAdapter = m_adapterCombo->GetCurSel();
+    if (m_selectedAdapter < 0 || m_selectedAdapter >= UsableAdapterCount())
+        return;
+    if (FormAdapterRangeTexts(m_selectedAdapter))
+        SetRangeFromTexts();
+}
+
+void CSearchPage::OnFieldchangedAddress(NMHDR*, LRESULT* result)
+{
+    SetRange(m_ipBegin->GetAddress(), m_ipEnd->GetAddress());
+    *result = 0;
+}
+
+void CSearchPage::OnClickedSearch()
+{
+    m_list.DeleteAllItems();
+    SendDiscovery();
+}
+
+void CSearchPage::OnDblclkList(NMHDR* header, LRESULT* result)
+{
+    *result = 0;
+    const int row = static_cast<NMITEMACTIVATE*>(header)->iItem;
+    // The double click arrives queued: a Search in between may have emptied
+    // the list, and a row that is gone opens nothing.
+    if (row < 0 || row >= m_list.GetItemCount())
+        return;
+    OpenCameraPage(WideToUtf8(m_list.GetItemText(row, kIpAddressColumn)));
+}
+
+void CSearchPage::SendDiscovery()
+{
+    boost::mutex::scoped_lock sweeping(m_sendLock);
+    const quill::discovery::SweepOutcome outcome = quill::discovery::SendQueries(m_beginAddr, m_endAddr, m_ports.queryPort);
+    // One record per sweep, however many queries failed; the user is not
+    // interrupted: the sweep goes on with the remaining addresses.
+    if (outcome.failed > 0) {
+        LogRecord(mirelo::warning,
+            (boost::format("discovery sweep: %d of %d queries could not be sent (%s)") % outcome.failed
+                % outcome.attempted % outcome.firstError)
+                .str());
+    }
+}
+
+void CSearchPage::AddDeviceRow(const DeviceRecord& record)
+{
+    LogRecord(mirelo::debug, quill::discovery::FormatDeviceLogLine(record));
+
+    // Decoded before the hand-off, so the UI thread's share stays short and
+    // the listener gets back to the socket quickly.
+    const QString ip = Utf8ToWide(record.ip);
+    const QString mac = Utf8ToWide(record.mac);
+    const QString fw = Utf8ToWide(record.fw);
+    const UiHandOff handOff = m_listenerHandOff ? *m_listenerHandOff : HandOff();
+    handOff.Run([&] {
+        const int count = m_list.GetItemCount();
+        // The row number comes from where the row landed, so it matches the
+        // row's position even when a Search cleared the list in between.
+        const int row = m_list.InsertItem(count, QString());
+        m_list.SetItemText(row, 0, QString::number(row + 1));
+        m_list.SetItemText(row, 1, ip);
+        m_list.SetItemText(row, 2, mac);
+        m_list.SetItemText(row, 3, fw);
+    });
+}
+
+void CSearchPage::StartListener()
+{
+    m_listenerHandOff = HandOff();
+    m_listenerWindow = GetSafeHandle();
+    try {
+        m_receiveThread = boost::make_shared<boost::thread>(boost::bind(&CSearchPage::ReceiveLoop, this));
+    } catch (const boost::thread_resource_error& error) {
+        LogRecord(mirelo::critical, (boost::format("discovery listener not started: %s") % error.what()).str());
+        std::lock_guard lock(m_listenerMutex);
+        m_listenerEnded = true;
+    }
+}
+
+void CSearchPage::StopListener()
+{
+    {
+        std::lock_guard lock(m_listenerMutex);
+        m_stopping = true;
+        if (m_answerSocket)
+            m_answerSocket->stop();
+    }
+    // Releases a listener waiting for a row, a message box or the close
+    // request; it then finds its socket stopped and ends.
+    HandOff().Close();
+    if (m_receiveThread && m_receiveThread->joinable())
+        m_receiveThread->join();
+    m_receiveThread.reset();
+    m_answerSocket.reset();
+}
+
+bool CSearchPage::IsStopping() const
+{
+    std::lock_guard lock(m_listenerMutex);
+    return m_stopping;
+}
+
+bool CSearchPage::IsListening() const
+{
+    std::lock_guard lock(m_listenerMutex);
+    return m_receiveThread && !m_listenerEnded && !m_stopping;
+}
+
+void CSearchPage::ReceiveLoop()
+{
+    bool failed = false;
+    try {
+        const auto socket = std::make_shared<quill::discovery::AnswerSocket>(m_ports.listenPort);
+        {
+            std::lock_guard lock(m_listenerMutex);
+            if (m_stopping)
+                return;
+            m_answerSocket = socket;
+        }
+        LogRecord(mirelo::debug,
+            (boost::format("discovery listener receive buffer: %d bytes") % socket->grantedReceiveBuffer()).str());
+
+        std::array<char, quill::discovery::kAnswerBufferSize> buffer {};
+        for (;;) {
+            buffer.fill(0);
+            const std::optional<std::size_t> received = socket->receive(buffer);
+            if (!received)
+                break; // the page is going away
+            const auto record = quill::discovery::ParseAnswer(std::string_view(buffer.data(), *received));
+            if (!record)
+                continue;
+            AddDeviceRow(*record);
+        }
+    } catch (...) {
+        // Every failure of the socket ends up here and is told the same way;
+        // while the page goes away it is no conflict and nobody is told.
+        failed = !IsStopping();
+    }
+    if (failed) {
+        ReportPortConflict();
+        boost::this_thread::sleep_for(kListenerEndPause);
+    }
+    std::lock_guard lock(m_listenerMutex);
+    m_listenerEnded = true;
+}
+
+void CSearchPage::ReportPortConflict()
+{
+    LogRecord(mirelo::critical, "port conflict!");
+    AfxMessageBox(*m_listenerHandOff, QStringLiteral("Port conflict!\n"));
+    m_listenerWindow.SendMessage(WM_CLOSE);
+}

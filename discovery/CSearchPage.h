@@ -1,0 +1,128 @@
+#pragma once
+
+#include "CLanguagePage.h"
+#include "DeviceRecord.h"
+#include "DiscoveryPorts.h"
+#include "DiscoverySweep.h"
+#include "ListCtrlEx.h"
+#include "UiHandOff.h"
+#include "WindowHandle.h"
+
+#include <boost/shared_ptr.hpp>
+#include <boost/thread/mutex.hpp>
+
+#include <array>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CComboBox;
+class CIPAddressCtrl;
+
+namespace boost {
+class thread;
+}
+
+namespace quill::discovery {
+class AnswerSocket;
+}
+
+// The camera search tab page: the adapter list, the address range, the Search
+// button and the result list, with the discovery engine behind them: a
+// listener thread that turns every answer reaching the listen port into a row,
+// and the sweep that sends the query to every address of the range.
+class CSearchPage : public CLanguagePage {
+    Q_OBJECT
+
+public:
+    static constexpr int IDD = 2000;
+    static constexpr int kAdapterSlots = 8;
+    using Ipv4Octets = quill::discovery::Ipv4Octets;
+
+    // The program's page: answers and queries on the discovery port.
+    explicit CSearchPage(QWidget* parent = nullptr);
+    // A page on other ports (tests on loopback).
+    CSearchPage(DiscoveryPorts ports, QWidget* parent = nullptr);
+    // Stops the listener and waits for it, so that no answer reaches a page
+    // that is going away and no port-conflict message appears at exit.
+    ~CSearchPage() override;
+
+    // Handed over by the main window before Create().
+    int m_adapterCount = 0;
+    std::array<std::vector<std::string>, kAdapterSlots> m_adapterParts;
+    // The adapter chosen in the adapter list; read by the main window.
+    int m_selectedAdapter = 0;
+
+    // Stores the range under the range rule (the end's first three octets are
+    // always the begin's) and shows it in both address controls.
+    void SetRange(const Ipv4Octets& begin, const Ipv4Octets& end);
+    // Writes the page's texts in the language; a number that is no language
+    // changes nothing.
+    void ApplyLanguage(LanguageId language);
+
+    // One sweep over the range, on the UI thread; returns once every query
+    // was sent. Failures are counted and logged, never thrown.
+    void SendDiscovery();
+    // Logs one accepted answer and appends its row on the UI thread; the
+    // listener waits until the row is in the list.
+    void AddDeviceRow(const quill::discovery::DeviceRecord& record);
+
+    const Ipv4Octets& BeginAddress() const { return m_beginAddr; }
+    const Ipv4Octets& EndAddress() const { return m_endAddr; }
+    ListCtrlEx::CListCtrlEx& ResultList() { return m_list; }
+    // Whether the listener thread is still running (false after a port
+    // conflict).
+    bool IsListening() const;
+
+protected:
+    QWidget* CreateCustomControl(const ControlTemplate& control, QWidget* parent) override;
+    void DoDataExchange() override;
+    bool OnInitDialog() override;
+    void ApplyPageLanguage(LanguageId language) override;
+
+    void OnSelchangeAdapter();
+    void OnFieldchangedAddress(NMHDR* header, LRESULT* result);
+    void OnClickedSearch();
+    void OnDblclkList(NMHDR* header, LRESULT* result);
+
+private:
+    void SetUpResultList();
+    // The adapter's whole /24 network as begin and end texts; false when its
+    // slot holds too few address parts.
+    bool FormAdapterRangeTexts(int adapter);
+    // m_beginText and m_endText as addresses through SetRange; false, with
+    // the range unchanged, when either is no dotted IPv4 address.
+    bool SetRangeFromTexts();
+    int UsableAdapterCount() const;
+
+    void StartListener();
+    void StopListener();
+    void ReceiveLoop();
+    void ReportPortConflict();
+    bool IsStopping() const;
+
+    DiscoveryPorts m_ports;
+    boost::shared_ptr<boost::thread> m_receiveThread;
+    CIPAddressCtrl* m_ipBegin = nullptr;
+    CIPAddressCtrl* m_ipEnd = nullptr;
+    CComboBox* m_adapterCombo = nullptr;
+    std::string m_beginText;
+    std::string m_endText;
+    Ipv4Octets m_beginAddr {};
+    Ipv4Octets m_endAddr {};
+    boost::mutex m_sendLock;
+    ListCtrlEx::CListCtrlEx m_list;
+
+    // What the listener thread holds of the page: the hand-off to the UI
+    // thread and the page as a window, both taken before it starts.
+    std::optional<UiHandOff> m_listenerHandOff;
+    WindowHandle m_listenerWindow;
+    // The listener's socket, published once bound, so that the page can wake
+    // a blocked receive when it goes away.
+    mutable std::mutex m_listenerMutex;
+    std::shared_ptr<quill::discovery::AnswerSocket> m_answerSocket;
+    bool m_stopping = false;
+    bool m_listenerEnded = false;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ProbeHttps.h"
+#include "ProbeNtp.h"
+#include "ProbePort.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+
+// Where and how long the network check page probes. The defaults are the
+// product's; tests point the page at servers of their own on loopback.
+struct DeviceProbes {
+    // The four ports of the product's server tested by Check, in row order
+    // ("Port 80 :", "Port 30001 :", "Port 30002 :", "Port 30003 :").
+    std::array<std::int32_t, 4> lanPorts { 80, 30001, 30002, 30003 };
+    std::chrono::milliseconds portTimeout = kPortProbeTimeout;
+
+    // The cloud server's HTTPS ports, rows "Port 5672 :" and "Port 443 :".
+    std::int32_t cloudPort = 5672;
+    std::int32_t cloudTlsPort = 443;
+    std::chrono::milliseconds httpsTimeout = kHttpsProbeTimeout;
+
+    // The time server's port, row "Port 123 :".
+    std::uint16_t ntpPort = kNtpPort;
+    std::chrono::milliseconds ntpTimeout = kNtpProbeTimeout;
+};
