@@ -7,13 +7,16 @@ namespace quill::app {
 
 namespace {
 
-bool StillEmpty(const netinfo::AdapterTable& table) { return table.count <= 0; }
+    bool StillEmpty(const netinfo::AdapterTable& table)
+    {
+        return table.count <= 0;
+    }
 
-void RunCollector(const netinfo::AdapterCollector& collector, netinfo::AdapterTable& table)
-{
-    if (collector)
-        collector(table);
-}
+    void RunCollector(const netinfo::AdapterCollector& collector, netinfo::AdapterTable& table)
+    {
+        if (collector)
+            collector(table);
+    }
 
 } // namespace
 

@@ -69,8 +69,8 @@ TEST_P(CollectionOrder, ReportThenReportAgainThenAdapterListWhileTheCountIsZero)
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, CollectionOrder,
     ::testing::Values(OrderCase { "report finds one", { { true, 1 } }, {}, { "report" }, 1, "report" },
-        OrderCase { "second report run finds two", { { true, 0 }, { true, 2 } }, {}, { "report", "report" }, 2,
-            "report" },
+        OrderCase { "second report run finds two", { { true, 0 }, { true, 2 } }, {}, { "report", "report" },
+            2, "report" },
         OrderCase { "report never finds, list does", { { true, 0 }, { true, 0 } }, { { true, 3 } },
             { "report", "report", "list" }, 3, "list" },
         // The results are not looked at: a failed start still counts its

@@ -1,0 +1,10 @@
+#include "AppIcon.h"
+
+namespace quill::app {
+
+QIcon AppIcon()
+{
+    return QIcon(QStringLiteral(":/quillscope/icons/quillscope.png"));
+}
+
+} // namespace quill::app

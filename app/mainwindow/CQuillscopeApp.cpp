@@ -1,0 +1,46 @@
+#include "CQuillscopeApp.h"
+
+#include "AppIcon.h"
+#include "CZeruruDlg.h"
+#include "MessageBox.h"
+
+#include <QApplication>
+
+#include <utility>
+
+namespace {
+
+// The desktop entry that groups the program's windows in a task list.
+constexpr char kDesktopFileName[] = "quillscope";
+// Where a Qt program keeps its own settings (QSettings); the program keeps
+// none there, its settings live in "Config.ini" in the working directory.
+constexpr char kOrganizationName[] = "Local Quillscope";
+
+} // namespace
+
+CQuillscopeApp::CQuillscopeApp(quill::app::MainWindowParts parts)
+    : m_parts(std::move(parts))
+{
+    // The name message boxes carry as their caption.
+    QApplication::setApplicationName(ApplicationName());
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
+}
+
+bool CQuillscopeApp::InitInstance()
+{
+    QCoreApplication::setOrganizationName(QString::fromLatin1(kOrganizationName));
+    QApplication::setWindowIcon(quill::app::AppIcon());
+
+    {
+        CZeruruDlg dialog(m_parts);
+        m_pMainWnd = &dialog;
+        dialog.DoModal();
+        m_pMainWnd = nullptr;
+    }
+    return true;
+}
+
+int CQuillscopeApp::ExitInstance()
+{
+    return 0;
+}

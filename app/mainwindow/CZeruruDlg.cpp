@@ -1,0 +1,196 @@
+#include "CZeruruDlg.h"
+
+#include "AppIcon.h"
+#include "CComboBox.h"
+#include "CDevicePage.h"
+#include "CSearchPage.h"
+#include "CTabCtrl.h"
+#include "DevicePageIds.h"
+#include "MainWindowTemplate.h"
+#include "MainWindowTexts.h"
+#include "StoredLanguage.h"
+#include "TextConversion.h"
+#include "WindowOps.h"
+
+#include <boost/format.hpp>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+using quill::netinfo::AdapterInfo;
+using quill::netinfo::kAdapterSlotCount;
+
+// Pages sit inside the tab control's frame, below the row of tabs: 3 pixels
+// in from the frame and 23 from the top, or more where the style draws a
+// taller row of tabs, so that a page never covers the tabs or the frame's top
+// line.
+constexpr QMargins kPageInset(3, 23, 3, 3);
+constexpr int kFrameBelowTabs = 2;
+
+int FilledSlots(const quill::netinfo::AdapterTable& table)
+{
+    return std::clamp(table.count, 0, kAdapterSlotCount);
+}
+
+std::string AddressText(const AdapterInfo& adapter)
+{
+    const auto& parts = adapter.addressParts;
+    return (boost::format("%s.%s.%s.%s") % parts[0] % parts[1] % parts[2] % parts[3]).str();
+}
+
+} // namespace
+
+CZeruruDlg::CZeruruDlg(quill::app::MainWindowParts parts, QWidget* parent)
+    : CDialogBase(quill::app::MainWindowTemplate(), parent)
+    , m_icon(quill::app::AppIcon())
+    , m_parts(std::move(parts))
+{
+    // A fixed-size dialog frame with a title bar and a close button.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint);
+    MapNotify(quill::app::kTabCtrlId, TCN_SELCHANGE,
+        [this](NMHDR* header, LRESULT* result) { OnSelchangeTab(header, result); });
+    MapMessage(WM_LANGUAGE_CHANGED,
+        [this](WPARAM wParam, LPARAM lParam) { return OnLanguageChanged(wParam, lParam); });
+}
+
+CZeruruDlg::~CZeruruDlg()
+{
+    // The pages go before the window: the search page's destruction stops
+    // its listener thread while everything it may still call exists.
+    m_searchPage.reset();
+    m_devicePage.reset();
+}
+
+void CZeruruDlg::DoDataExchange()
+{
+    CDialogBase::DoDataExchange();
+    m_tabCtrl = GetDlgItemAs<CTabCtrl>(quill::app::kTabCtrlId);
+}
+
+bool CZeruruDlg::OnInitDialog()
+{
+    CDialogBase::OnInitDialog();
+    setWindowIcon(m_icon);
+    SetWindowText(QString::fromUtf8(quill::app::kMainWindowTitle));
+
+    quill::app::CollectAdapterTable(m_adapters, m_parts.collectors);
+
+    for (int tab = 0; tab < quill::app::kTabCount; ++tab)
+        m_tabCtrl->InsertItem(tab, quill::app::TabLabel(tab, kEnglish));
+
+    CreatePages();
+    PlaceControls();
+    m_tabCtrl->SetCurSel(kSearchTab);
+    ApplyStoredLanguageToSearchPage();
+
+    m_searchPage->ShowWindow(true);
+    m_devicePage->ShowWindow(false);
+    return true;
+}
+
+void CZeruruDlg::CreatePages()
+{
+    if (m_parts.makeSearchPage)
+        m_searchPage = m_parts.makeSearchPage();
+    if (!m_searchPage)
+        m_searchPage = std::make_unique<CSearchPage>();
+    if (m_parts.makeDevicePage)
+        m_devicePage = m_parts.makeDevicePage();
+    if (!m_devicePage)
+        m_devicePage = std::make_unique<CDevicePage>();
+
+    // The search page fills its adapter list and its range during its own
+    // initialisation, so it gets the addresses before it is created.
+    const int filled = FilledSlots(m_adapters);
+    m_searchPage->m_adapterCount = filled;
+    for (int slot = 0; slot < filled; ++slot)
+        m_searchPage->m_adapterParts[static_cast<std::size_t>(slot)]
+            = m_adapters.slots[static_cast<std::size_t>(slot)].addressParts;
+
+    m_searchPage->Create(this);
+    m_devicePage->Create(this);
+}
+
+void CZeruruDlg::PlaceControls()
+{
+    // The tab control fills the dialog; the dialog is not on the screen yet,
+    // so only its size counts and the control starts at the client origin.
+    // The dialog keeps that size: its frame is not resizable.
+    setFixedSize(size());
+    MoveWindow(*m_tabCtrl, QRect(QPoint(0, 0), GetWindowRect(*this).size()));
+    QMargins inset = kPageInset;
+    inset.setTop(std::max(inset.top(), m_tabCtrl->PageArea().top() + kFrameBelowTabs));
+    const QRect pageRect = m_tabCtrl->geometry().marginsRemoved(inset);
+    MoveWindow(*m_searchPage, pageRect);
+    MoveWindow(*m_devicePage, pageRect);
+}
+
+void CZeruruDlg::ApplyStoredLanguageToSearchPage()
+{
+    // Delivered synchronously: the page has applied the language (and posted
+    // its announcement for the tab labels) before initialisation goes on.
+    if (m_searchPage->m_languageCombo)
+        m_searchPage->m_languageCombo->SetCurSel(ReadStoredLanguage());
+    m_searchPage->SendMessage(WM_COMMAND, MakeWParam(CLanguagePage::kLanguageComboId, CBN_SELCHANGE),
+        reinterpret_cast<LPARAM>(m_searchPage->m_languageCombo));
+}
+
+void CZeruruDlg::OnSelchangeTab(NMHDR*, LRESULT* result)
+{
+    // Read afresh: the other page may have stored a new choice meanwhile.
+    const LanguageId stored = ReadStoredLanguage();
+    switch (m_tabCtrl->GetCurSel()) {
+    case kSearchTab:
+        if (m_searchPage->m_language != stored)
+            m_searchPage->m_language = stored;
+        m_searchPage->ShowWindow(true);
+        m_devicePage->ShowWindow(false);
+        break;
+    case kDeviceTab:
+        if (m_devicePage->m_language != stored)
+            m_devicePage->m_language = stored;
+        ShowAdapterSettings(m_searchPage->m_selectedAdapter);
+        m_searchPage->ShowWindow(false);
+        m_devicePage->ShowWindow(true);
+        break;
+    default:
+        break;
+    }
+    if (result)
+        *result = 0;
+}
+
+const AdapterInfo* CZeruruDlg::UsableAdapter(int adapterIndex) const
+{
+    if (adapterIndex < 0 || adapterIndex >= FilledSlots(m_adapters))
+        return nullptr;
+    const AdapterInfo& adapter = m_adapters.slots[static_cast<std::size_t>(adapterIndex)];
+    if (adapter.addressParts.size() < 4)
+        return nullptr;
+    return &adapter;
+}
+
+void CZeruruDlg::ShowAdapterSettings(int adapterIndex)
+{
+    const AdapterInfo* adapter = UsableAdapter(adapterIndex);
+    if (!adapter)
+        return;
+    using quill::text::Utf8ToWide;
+    m_devicePage->SetDlgItemText(device_page::kIpText, Utf8ToWide(AddressText(*adapter)));
+    m_devicePage->SetDlgItemText(device_page::kMaskText, Utf8ToWide(adapter->subnetMask));
+    m_devicePage->SetDlgItemText(device_page::kGatewayText, Utf8ToWide(adapter->defaultGateway));
+    m_devicePage->SetDlgItemText(device_page::kDnsText, Utf8ToWide(adapter->dnsServer));
+}
+
+LRESULT CZeruruDlg::OnLanguageChanged(WPARAM wParam, LPARAM)
+{
+    const auto language = static_cast<LanguageId>(wParam);
+    const int tabs = std::min(m_tabCtrl->GetItemCount(), quill::app::kTabCount);
+    for (int tab = 0; tab < tabs; ++tab)
+        m_tabCtrl->SetItemText(tab, quill::app::TabLabel(tab, language));
+    RedrawWindow(*this);
+    return 0;
+}

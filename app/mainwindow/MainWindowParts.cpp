@@ -1,0 +1,17 @@
+#include "MainWindowParts.h"
+
+#include "CDevicePage.h"
+#include "CSearchPage.h"
+
+namespace quill::app {
+
+MainWindowParts MainWindowParts::Product()
+{
+    return MainWindowParts {
+        AdapterCollectors::System(),
+        [] { return std::make_unique<CSearchPage>(); },
+        [] { return std::make_unique<CDevicePage>(); },
+    };
+}
+
+} // namespace quill::app
