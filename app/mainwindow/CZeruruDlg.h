@@ -4,6 +4,7 @@
 #include "CDialogBase.h"
 #include "LanguageId.h"
 #include "MainWindowParts.h"
+#include "MainWindowTemplate.h"
 
 #include <QIcon>
 
@@ -20,7 +21,7 @@ class CTabCtrl;
 class CZeruruDlg : public CDialogBase {
     Q_OBJECT
 public:
-    static constexpr int IDD = 140;
+    static constexpr int IDD = quill::app::kMainWindowDialogId;
     static constexpr int kSearchTab = 0;
     static constexpr int kDeviceTab = 1;
 

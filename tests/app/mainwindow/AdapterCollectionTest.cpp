@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,9 @@ struct OrderCase {
     std::vector<std::string> expectedCalls;
     int expectedCount;
     const char* filledBy;
+
+    // Names the case in test listings.
+    friend void PrintTo(const OrderCase& c, std::ostream* out) { *out << c.what; }
 };
 
 class CollectionOrder : public ::testing::TestWithParam<OrderCase> { };

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <ostream>
 
 namespace quill::test {
 namespace {
@@ -73,6 +74,9 @@ namespace {
         const char* what;
         std::vector<netinfo::AdapterInfo> adapters;
         int selected; // forced into the search page before the switch; -2: leave it
+
+        // Names the case in test listings.
+        friend void PrintTo(const NoAdapterCase& c, std::ostream* out) { *out << c.what; }
     };
 
     class NoUsableAdapter : public MainWindowAdapters,

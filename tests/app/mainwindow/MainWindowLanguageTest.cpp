@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <chrono>
+#include <ostream>
 
 namespace quill::test {
 namespace {
@@ -20,6 +21,9 @@ namespace {
         QString label; // the search page's language label
         QString searchTab;
         QString checkTab;
+
+        // Names the case in test listings.
+        friend void PrintTo(const StartCase& c, std::ostream* out) { *out << c.what; }
     };
 
     class MainWindowStart : public MainWindowTest, public ::testing::WithParamInterface<StartCase> { };
