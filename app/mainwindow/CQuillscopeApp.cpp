@@ -3,6 +3,7 @@
 #include "AppIcon.h"
 #include "CZeruruDlg.h"
 #include "MessageBox.h"
+#include "TerminationRequests.h"
 
 #include <QApplication>
 
@@ -34,6 +35,9 @@ bool CQuillscopeApp::InitInstance()
     {
         CZeruruDlg dialog(m_parts);
         m_pMainWnd = &dialog;
+        // The session ending, or Ctrl+C, closes the window as its close
+        // button does.
+        const TerminationRequests termination([&dialog] { dialog.PostMessage(WM_CLOSE); });
         dialog.DoModal();
         m_pMainWnd = nullptr;
     }

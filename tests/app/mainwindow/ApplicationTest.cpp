@@ -6,6 +6,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+
 namespace quill::test {
 namespace {
 
@@ -46,6 +48,39 @@ namespace {
         EXPECT_FALSE(QApplication::windowIcon().isNull());
         EXPECT_FALSE(ConfigExists());
     }
+
+    class ApplicationSignals : public Application, public ::testing::WithParamInterface<int> { };
+
+    TEST_P(ApplicationSignals, TerminationSignalClosesTheMainWindowInOrder)
+    {
+        const int signal = GetParam();
+        CQuillscopeApp app(TestParts(TableOf({})));
+        QPointer<CSearchPage> searchPage;
+        bool raised = false;
+        QTimer::singleShot(0, [&] {
+            if (!app.MainWindow())
+                return;
+            searchPage = app.MainWindow()->SearchPage();
+            raised = ::raise(signal) == 0;
+        });
+        QTimer::singleShot(10000, [&] {
+            if (app.MainWindow())
+                app.MainWindow()->EndDialog(IDOK);
+        });
+
+        EXPECT_TRUE(app.InitInstance());
+        EXPECT_TRUE(raised);
+        EXPECT_TRUE(searchPage.isNull());
+        // Outside the run the signal has its default meaning again.
+        struct sigaction current { };
+        ASSERT_EQ(::sigaction(signal, nullptr, &current), 0);
+        EXPECT_EQ(current.sa_handler, SIG_DFL);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Application, ApplicationSignals, ::testing::Values(SIGTERM, SIGINT),
+        [](const ::testing::TestParamInfo<int>& info) {
+            return std::string(info.param == SIGTERM ? "SIGTERM" : "SIGINT");
+        });
 
 } // namespace
 } // namespace quill::test
