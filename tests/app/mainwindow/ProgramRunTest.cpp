@@ -52,13 +52,9 @@ namespace {
         return error ? "UDP port 1334 is in use here (" + error.message() + ")" : std::string();
     }
 
-    class ProgramRun : public ::testing::TestWithParam<int> { };
-
-    TEST_P(ProgramRun, EndsInOrderWhenTheSessionAsksAndMovesTheLastLogIntoLogs)
+    // One run from start to the session's request to end.
+    void RunUntilSignalled(int signal)
     {
-        if (const std::string busy = DiscoveryPortBusy(); !busy.empty())
-            GTEST_SKIP() << busy;
-
         TempDir dir;
         QProcess program;
         program.setWorkingDirectory(QString::fromStdString(dir.path().string()));
@@ -81,7 +77,7 @@ namespace {
         }
         ASSERT_TRUE(heard) << "the program did not log the answer";
 
-        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), GetParam()), 0);
+        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signal), 0);
         ASSERT_TRUE(program.waitForFinished(kStartLimitMs));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0);
@@ -94,10 +90,17 @@ namespace {
         EXPECT_FALSE(fs::exists(dir.file("Config.ini")));
     }
 
-    INSTANTIATE_TEST_SUITE_P(Program, ProgramRun, ::testing::Values(SIGTERM, SIGINT),
-        [](const ::testing::TestParamInfo<int>& info) {
-            return std::string(info.param == SIGTERM ? "SIGTERM" : "SIGINT");
-        });
+    // Both signals in one test: the runs share the discovery port, so they must
+    // not run side by side.
+    TEST(ProgramRun, EndsInOrderWhenTheSessionAsksAndMovesTheLastLogIntoLogs)
+    {
+        if (const std::string busy = DiscoveryPortBusy(); !busy.empty())
+            GTEST_SKIP() << busy;
+        for (const int signal : { SIGTERM, SIGINT }) {
+            SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGINT");
+            RunUntilSignalled(signal);
+        }
+    }
 
 } // namespace
 } // namespace quill::test
