@@ -13,8 +13,9 @@ namespace {
 
 // The desktop entry that groups the program's windows in a task list.
 constexpr char kDesktopFileName[] = "quillscope";
-// Where a Qt program keeps its own settings (QSettings); the program keeps
-// none there, its settings live in "Config.ini" in the working directory.
+// Qt's counterpart of a per-user registry key: the folder QSettings would use.
+// The program keeps nothing there; its settings live in "Config.ini" in the
+// working directory.
 constexpr char kOrganizationName[] = "Local Quillscope";
 
 } // namespace
