@@ -311,6 +311,7 @@ void CSearchPage::StopListener()
     if (m_receiveThread && m_receiveThread->joinable())
         m_receiveThread->join();
     m_receiveThread.reset();
+    std::lock_guard lock(m_listenerMutex);
     m_answerSocket.reset();
 }
 
@@ -323,7 +324,7 @@ bool CSearchPage::IsStopping() const
 bool CSearchPage::IsListening() const
 {
     std::lock_guard lock(m_listenerMutex);
-    return m_receiveThread && !m_listenerEnded && !m_stopping;
+    return m_answerSocket && !m_listenerEnded && !m_stopping;
 }
 
 void CSearchPage::ReceiveLoop()

@@ -72,8 +72,8 @@ public:
     const Ipv4Octets& BeginAddress() const { return m_beginAddr; }
     const Ipv4Octets& EndAddress() const { return m_endAddr; }
     ListCtrlEx::CListCtrlEx& ResultList() { return m_list; }
-    // Whether the listener thread is still running (false after a port
-    // conflict).
+    // Whether the listener holds its port and receives (false before it has
+    // bound it and after a port conflict).
     bool IsListening() const;
 
 protected:
