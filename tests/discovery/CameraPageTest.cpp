@@ -151,10 +151,10 @@ TEST_F(CameraPage, DoubleClickOnARowOpensItsAddressAndBesideTheRowsNothing)
     main.Create(nullptr);
     CSearchPage page(DiscoveryPorts { FreeUdpPort(), FreeUdpPort() });
     page.Create(&main);
+    // Not shown: the clicks reach the list all the same, and nothing is
+    // painted (painting a large window runs Qt's pooled threads, whose own
+    // ordering a ThreadSanitizer build cannot follow).
     main.resize(page.size());
-    main.ShowWindow(true);
-    page.ShowWindow(true);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     page.AddDeviceRow({ "192.168.1.20", "sn", "00-11-22-33-44-55", "name", "1.0" });
     page.AddDeviceRow({ "192.168.1.21", "sn", "00-11-22-33-44-56", "name", "1.0" });
     ListCtrlEx::CListCtrlEx& list = page.ResultList();
