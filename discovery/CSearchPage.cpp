@@ -48,6 +48,11 @@ constexpr int kIpAddressColumn = 1;
 // The range with no adapter to take it from.
 constexpr char kDefaultRangeText[] = "192.168.1.1";
 
+// Rows that arrive within this time are painted together: the rows are in
+// the list at once, only their drawing waits. Painting the list for every
+// single answer would cost far more than the answer itself.
+constexpr int kListPaintDelayMs = 20;
+
 // How long the listener lingers after reporting a failure before it ends.
 constexpr auto kListenerEndPause = boost::chrono::milliseconds(50);
 
@@ -91,6 +96,10 @@ CSearchPage::CSearchPage(DiscoveryPorts ports, QWidget* parent)
         [this](NMHDR* header, LRESULT* result) { OnFieldchangedAddress(header, result); });
     MapCommand(kSearchButtonId, BN_CLICKED, [this] { OnClickedSearch(); });
     MapNotify(kResultListId, NM_DBLCLK, [this](NMHDR* header, LRESULT* result) { OnDblclkList(header, result); });
+
+    m_listPaintTimer.setSingleShot(true);
+    m_listPaintTimer.setInterval(kListPaintDelayMs);
+    connect(&m_listPaintTimer, &QTimer::timeout, this, [this] { m_list.setUpdatesEnabled(true); });
 
     // The list reports a double click as a signal; it reaches the message map
     // as the list view's NM_DBLCLK notification.
@@ -273,6 +282,7 @@ void CSearchPage::AddDeviceRow(const DeviceRecord& record)
     const QString fw = Utf8ToWide(record.fw);
     const UiHandOff handOff = m_listenerHandOff ? *m_listenerHandOff : HandOff();
     handOff.Run([&] {
+        DeferListPainting();
         const int count = m_list.GetItemCount();
         // The row number comes from where the row landed, so it matches the
         // row's position even when a Search cleared the list in between.
@@ -282,6 +292,14 @@ void CSearchPage::AddDeviceRow(const DeviceRecord& record)
         m_list.SetItemText(row, 2, mac);
         m_list.SetItemText(row, 3, fw);
     });
+}
+
+void CSearchPage::DeferListPainting()
+{
+    if (m_listPaintTimer.isActive())
+        return;
+    m_list.setUpdatesEnabled(false);
+    m_listPaintTimer.start();
 }
 
 void CSearchPage::StartListener()
@@ -311,6 +329,7 @@ void CSearchPage::StopListener()
     if (m_receiveThread && m_receiveThread->joinable())
         m_receiveThread->join();
     m_receiveThread.reset();
+    std::lock_guard lock(m_listenerMutex);
     m_answerSocket.reset();
 }
 
@@ -323,7 +342,7 @@ bool CSearchPage::IsStopping() const
 bool CSearchPage::IsListening() const
 {
     std::lock_guard lock(m_listenerMutex);
-    return m_receiveThread && !m_listenerEnded && !m_stopping;
+    return m_answerSocket && !m_listenerEnded && !m_stopping;
 }
 
 void CSearchPage::ReceiveLoop()

@@ -8,6 +8,8 @@
 #include "UiHandOff.h"
 #include "WindowHandle.h"
 
+#include <QTimer>
+
 #include <boost/shared_ptr.hpp>
 #include <boost/thread/mutex.hpp>
 
@@ -72,8 +74,8 @@ public:
     const Ipv4Octets& BeginAddress() const { return m_beginAddr; }
     const Ipv4Octets& EndAddress() const { return m_endAddr; }
     ListCtrlEx::CListCtrlEx& ResultList() { return m_list; }
-    // Whether the listener thread is still running (false after a port
-    // conflict).
+    // Whether the listener holds its port and receives (false before it has
+    // bound it and after a port conflict).
     bool IsListening() const;
 
 protected:
@@ -89,6 +91,8 @@ protected:
 
 private:
     void SetUpResultList();
+    // Holds back the list's repainting for a moment while rows stream in.
+    void DeferListPainting();
     // The adapter's whole /24 network as begin and end texts; false when its
     // slot holds too few address parts.
     bool FormAdapterRangeTexts(int adapter);
@@ -114,6 +118,7 @@ private:
     Ipv4Octets m_endAddr {};
     boost::mutex m_sendLock;
     ListCtrlEx::CListCtrlEx m_list;
+    QTimer m_listPaintTimer;
 
     // What the listener thread holds of the page: the hand-off to the UI
     // thread and the page as a window, both taken before it starts.
