@@ -109,7 +109,7 @@ bool ProbeHttps(std::string host, std::int32_t port, std::chrono::milliseconds t
 
     session->setTimeout(Poco::Timespan(std::chrono::microseconds(timeout).count()));
     if (path.empty())
-        path = "/";
+        path.push_back('/');
     Poco::Net::HTTPRequest request(Poco::Net::HTTPRequest::HTTP_GET, path, Poco::Net::HTTPMessage::HTTP_1_1);
     try {
         // The head waits in the session's buffer until flushed; flushing
