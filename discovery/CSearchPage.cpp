@@ -95,7 +95,8 @@ CSearchPage::CSearchPage(DiscoveryPorts ports, QWidget* parent)
     MapNotify(kEndAddressId, IPN_FIELDCHANGED,
         [this](NMHDR* header, LRESULT* result) { OnFieldchangedAddress(header, result); });
     MapCommand(kSearchButtonId, BN_CLICKED, [this] { OnClickedSearch(); });
-    MapNotify(kResultListId, NM_DBLCLK, [this](NMHDR* header, LRESULT* result) { OnDblclkList(header, result); });
+    MapNotify(
+        kResultListId, NM_DBLCLK, [this](NMHDR* header, LRESULT* result) { OnDblclkList(header, result); });
 
     m_listPaintTimer.setSingleShot(true);
     m_listPaintTimer.setInterval(kListPaintDelayMs);
@@ -115,7 +116,10 @@ CSearchPage::CSearchPage(DiscoveryPorts ports, QWidget* parent)
         });
 }
 
-CSearchPage::~CSearchPage() { StopListener(); }
+CSearchPage::~CSearchPage()
+{
+    StopListener();
+}
 
 QWidget* CSearchPage::CreateCustomControl(const ControlTemplate& control, QWidget* parent)
 {
@@ -149,8 +153,8 @@ bool CSearchPage::OnInitDialog()
 
     for (int i = 0; i < adapters; ++i) {
         const auto& parts = m_adapterParts[static_cast<std::size_t>(i)];
-        const std::string address = (boost::format("%s.%s.%s.%s") % AddressPart(parts, 0) % AddressPart(parts, 1)
-            % AddressPart(parts, 2) % AddressPart(parts, 3))
+        const std::string address = (boost::format("%s.%s.%s.%s") % AddressPart(parts, 0)
+            % AddressPart(parts, 1) % AddressPart(parts, 2) % AddressPart(parts, 3))
                                         .str();
         m_adapterCombo->InsertString(i, Utf8ToWide(address));
     }
@@ -170,9 +174,10 @@ void CSearchPage::SetUpResultList()
     m_list.setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list.setShowGrid(true);
     QPalette palette = m_list.palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
     palette.setColor(
-        QPalette::Inactive, QPalette::HighlightedText, palette.color(QPalette::Active, QPalette::HighlightedText));
+        QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+        palette.color(QPalette::Active, QPalette::HighlightedText));
     m_list.setPalette(palette);
     m_list.SetDlgCtrlID(kResultListId);
 
@@ -182,7 +187,10 @@ void CSearchPage::SetUpResultList()
     }
 }
 
-int CSearchPage::UsableAdapterCount() const { return std::clamp(m_adapterCount, 0, kAdapterSlots); }
+int CSearchPage::UsableAdapterCount() const
+{
+    return std::clamp(m_adapterCount, 0, kAdapterSlots);
+}
 
 bool CSearchPage::FormAdapterRangeTexts(int adapter)
 {
@@ -223,7 +231,10 @@ void CSearchPage::ApplyLanguage(LanguageId language)
     ApplySelectorLanguage(language);
 }
 
-void CSearchPage::ApplyPageLanguage(LanguageId language) { ApplyLanguage(language); }
+void CSearchPage::ApplyPageLanguage(LanguageId language)
+{
+    ApplyLanguage(language);
+}
 
 void CSearchPage::OnSelchangeAdapter()
 {
@@ -260,7 +271,8 @@ void CSearchPage::OnDblclkList(NMHDR* header, LRESULT* result)
 void CSearchPage::SendDiscovery()
 {
     boost::mutex::scoped_lock sweeping(m_sendLock);
-    const quill::discovery::SweepOutcome outcome = quill::discovery::SendQueries(m_beginAddr, m_endAddr, m_ports.queryPort);
+    const quill::discovery::SweepOutcome outcome
+        = quill::discovery::SendQueries(m_beginAddr, m_endAddr, m_ports.queryPort);
     // One record per sweep, however many queries failed; the user is not
     // interrupted: the sweep goes on with the remaining addresses.
     if (outcome.failed > 0) {
@@ -309,7 +321,8 @@ void CSearchPage::StartListener()
     try {
         m_receiveThread = boost::make_shared<boost::thread>(boost::bind(&CSearchPage::ReceiveLoop, this));
     } catch (const boost::thread_resource_error& error) {
-        LogRecord(mirelo::critical, (boost::format("discovery listener not started: %s") % error.what()).str());
+        LogRecord(
+            mirelo::critical, (boost::format("discovery listener not started: %s") % error.what()).str());
         std::lock_guard lock(m_listenerMutex);
         m_listenerEnded = true;
     }
@@ -357,7 +370,8 @@ void CSearchPage::ReceiveLoop()
             m_answerSocket = socket;
         }
         LogRecord(mirelo::debug,
-            (boost::format("discovery listener receive buffer: %d bytes") % socket->grantedReceiveBuffer()).str());
+            (boost::format("discovery listener receive buffer: %d bytes") % socket->grantedReceiveBuffer())
+                .str());
 
         std::array<char, quill::discovery::kAnswerBufferSize> buffer {};
         for (;;) {

@@ -14,14 +14,18 @@ DialogTemplate SearchPageTemplate()
     page.controls = {
         { kBeginAddressId, ControlKind::IpAddress, {}, QRect(168, 12, 100, 15), {} },
         { kEndAddressId, ControlKind::IpAddress, {}, QRect(168, 34, 100, 15), {} },
-        { kAdapterComboId, ControlKind::DropDownList, {}, QRect(47, 13, 71, 30), ControlFlag::VerticalScroll },
-        { kAdapterLabelId, ControlKind::Static, QStringLiteral("Ethernet Card List:"), QRect(1, 14, 44, 18), {} },
+        { kAdapterComboId, ControlKind::DropDownList, {}, QRect(47, 13, 71, 30),
+            ControlFlag::VerticalScroll },
+        { kAdapterLabelId, ControlKind::Static, QStringLiteral("Ethernet Card List:"), QRect(1, 14, 44, 18),
+            {} },
         { kBeginLabelId, ControlKind::Static, QStringLiteral("Begining :"), QRect(122, 14, 44, 17), {} },
         { kEndLabelId, ControlKind::Static, QStringLiteral("End :"), QRect(122, 36, 43, 14), {} },
         { kResultListId, ControlKind::List, {}, QRect(9, 56, 300, 96), ControlFlag::Border },
-        { kSearchButtonId, ControlKind::Button, QStringLiteral("Search"), QRect(270, 12, 40, 36), ControlFlag::Flat },
+        { kSearchButtonId, ControlKind::Button, QStringLiteral("Search"), QRect(270, 12, 40, 36),
+            ControlFlag::Flat },
         { kLanguageLabelId, ControlKind::Static, QStringLiteral("Language:"), QRect(197, 175, 36, 10), {} },
-        { kLanguageComboId, ControlKind::DropDownList, {}, QRect(236, 172, 80, 30), ControlFlag::VerticalScroll },
+        { kLanguageComboId, ControlKind::DropDownList, {}, QRect(236, 172, 80, 30),
+            ControlFlag::VerticalScroll },
     };
     return page;
 }

@@ -49,8 +49,8 @@ std::vector<std::string> Answers(int count)
     answers.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         answers.push_back("10." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) + "."
-            + std::to_string(i % 256) + " SN" + std::to_string(i) + " 02-00-0A-00-00-01 SimCam-" + std::to_string(i)
-            + " 1.0." + std::to_string(i));
+            + std::to_string(i % 256) + " SN" + std::to_string(i) + " 02-00-0A-00-00-01 SimCam-"
+            + std::to_string(i) + " 1.0." + std::to_string(i));
     }
     return answers;
 }
@@ -154,7 +154,10 @@ double QueuedBytes(std::uint16_t port)
     return 0;
 }
 
-double Milliseconds(Clock::duration duration) { return std::chrono::duration<double, std::milli>(duration).count(); }
+double Milliseconds(Clock::duration duration)
+{
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
 
 // 512 answers sent as fast as possible from another thread while the UI
 // thread turns its event loop.
@@ -257,7 +260,8 @@ void BM_SustainedStream(benchmark::State& state)
         handledPerSecond += shown.rows() / seconds;
     }
     state.counters["lost"] = benchmark::Counter(lost, benchmark::Counter::kAvgIterations);
-    state.counters["handled_per_s"] = benchmark::Counter(handledPerSecond, benchmark::Counter::kAvgIterations);
+    state.counters["handled_per_s"]
+        = benchmark::Counter(handledPerSecond, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_SustainedStream)
     ->Arg(10000)
@@ -277,7 +281,8 @@ int main(int argc, char** argv)
 
     // The log's files go to a folder of their own, its console copy nowhere:
     // writing them stays part of each answer's cost.
-    const auto logFolder = std::filesystem::temp_directory_path() / ("quillscope-bench-" + std::to_string(::getpid()));
+    const auto logFolder
+        = std::filesystem::temp_directory_path() / ("quillscope-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(logFolder);
     const auto previousDir = std::filesystem::current_path();
     std::filesystem::current_path(logFolder);

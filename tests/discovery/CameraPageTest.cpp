@@ -22,7 +22,8 @@ using quill::test::ScopedWorkingDir;
 using quill::test::TempDir;
 using quill::test::WriteWholeFile;
 
-const std::vector<std::string> kChromes { "google-chrome-stable", "google-chrome", "chromium", "chromium-browser" };
+const std::vector<std::string> kChromes { "google-chrome-stable", "google-chrome", "chromium",
+    "chromium-browser" };
 
 class CameraPage : public ::testing::Test {
 protected:
@@ -100,7 +101,8 @@ TEST_F(CameraPage, FirstChromeThatStartsGetsTheUrlAsItsOneArgument)
             StandIn(program);
 
         OpenCameraPage("192.168.1.20");
-        EXPECT_EQ(Started(c.expected), (std::vector<std::string> { "1", "http://192.168.1.20" })) << c.expected;
+        EXPECT_EQ(Started(c.expected), (std::vector<std::string> { "1", "http://192.168.1.20" }))
+            << c.expected;
         SpinEvents(100ms);
         EXPECT_TRUE(NothingElseStarted(c.expected)) << c.expected;
     }
@@ -138,7 +140,8 @@ TEST_F(CameraPage, CameraTextIsHandedOnUnchangedAndNeverReachesAShell)
     StandIn("google-chrome");
     const ScopedWorkingDir cwd(dir.path());
     OpenCameraPage("cam one;touch pwned $(id) `id` %s");
-    EXPECT_EQ(Started("google-chrome"), (std::vector<std::string> { "1", "http://cam one;touch pwned $(id) `id` %s" }));
+    EXPECT_EQ(Started("google-chrome"),
+        (std::vector<std::string> { "1", "http://cam one;touch pwned $(id) `id` %s" }));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "pwned"));
 }
 
@@ -166,7 +169,8 @@ TEST_F(CameraPage, DoubleClickOnARowOpensItsAddressAndBesideTheRowsNothing)
     EXPECT_TRUE(closer.texts.empty());
 
     // Any column of the row opens the row's address (column 1).
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(1, 3)).center());
+    QTest::mouseDClick(
+        list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(1, 3)).center());
     EXPECT_EQ(Started("chromium"), (std::vector<std::string> { "1", "http://192.168.1.21" }));
 }
 

@@ -37,9 +37,15 @@ using quill::test::TestNetwork;
 constexpr int kFirstCamera = 10;
 constexpr int kCameraCount = 20;
 
-std::string CameraAddress(int n) { return "198.18.0." + std::to_string(kFirstCamera - 1 + n); }
+std::string CameraAddress(int n)
+{
+    return "198.18.0." + std::to_string(kFirstCamera - 1 + n);
+}
 // The simulator's fields for its camera number n (from 1).
-std::string CameraMac(int n) { return (boost::format("02-00-C6-12-00-%02X") % (kFirstCamera - 1 + n)).str(); }
+std::string CameraMac(int n)
+{
+    return (boost::format("02-00-C6-12-00-%02X") % (kFirstCamera - 1 + n)).str();
+}
 
 // A program run in the background with its standard output read through a
 // pipe; ended with SIGTERM (then SIGKILL) when the object goes.
@@ -95,7 +101,8 @@ public:
             if (size <= 0)
                 return false;
             pending.append(chunk, static_cast<std::size_t>(size));
-            for (std::size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
+            for (std::size_t end; (end = pending.find('\n')) != std::string::npos;
+                 pending.erase(0, end + 1)) {
                 if (pending.substr(0, end) == wanted)
                     return true;
             }
@@ -146,8 +153,9 @@ protected:
         for (int n = 1; n <= kCameraCount; ++n)
             network->addAddress(cameras, cameraSide, CameraAddress(n) + "/24");
 
-        simulator = std::make_unique<BackgroundProgram>(std::vector<std::string> { "ip", "netns", "exec", cameras,
-            QUILL_CAMERA_SIM_PATH, "--range", CameraAddress(1) + "-" + CameraAddress(kCameraCount), "--broadcast" });
+        simulator = std::make_unique<BackgroundProgram>(
+            std::vector<std::string> { "ip", "netns", "exec", cameras, QUILL_CAMERA_SIM_PATH, "--range",
+                CameraAddress(1) + "-" + CameraAddress(kCameraCount), "--broadcast" });
         ASSERT_TRUE(simulator->WaitForLine("ready", 10s)) << "the camera simulator did not start";
 
         inPc = std::make_unique<InNamespace>(*network, pc);
@@ -163,8 +171,7 @@ protected:
     }
 
     // A page as the main window makes it, with the PC's one adapter.
-    template <class Page = CSearchPage>
-    Page& AddPage()
+    template <class Page = CSearchPage> Page& AddPage()
     {
         auto page = std::make_unique<Page>();
         page->m_adapterCount = 1;
@@ -223,9 +230,10 @@ TEST_F(DiscoveryEndToEnd, SearchListsEveryCameraForItsOwnAndTheBroadcastQuery)
 
     // One debug line with all five fields per answer.
     for (int n = 1; n <= kCameraCount; ++n) {
-        const std::string line = (boost::format("<debug>\tIP: %s, SN: SIM%06d, MAC: %s, device_name: SimCam-%d, FW: 1.0.%d")
-            % CameraAddress(n) % n % CameraMac(n) % n % n)
-                                     .str();
+        const std::string line
+            = (boost::format("<debug>\tIP: %s, SN: SIM%06d, MAC: %s, device_name: SimCam-%d, FW: 1.0.%d")
+                % CameraAddress(n) % n % CameraMac(n) % n % n)
+                  .str();
         EXPECT_EQ(log.linesWith(line).size(), 2u) << line;
     }
     EXPECT_EQ(log.linesWith("<debug>\tIP: ").size(), static_cast<std::size_t>(expectedRows));
@@ -264,8 +272,8 @@ TEST_F(DiscoveryEndToEnd, AnswerWithoutASearchIsListed)
     camera.join();
     ASSERT_TRUE(WaitUntil([&] { return page.ResultList().GetItemCount() == 1; }));
     EXPECT_EQ(RowTexts(page, 0),
-        (std::vector<QString> { "1", QString::fromStdString(CameraAddress(3)), QString::fromStdString(CameraMac(3)),
-            "9.9.9" }));
+        (std::vector<QString> {
+            "1", QString::fromStdString(CameraAddress(3)), QString::fromStdString(CameraMac(3)), "9.9.9" }));
 }
 
 } // namespace

@@ -31,7 +31,8 @@ protected:
         page->m_adapterCount = 1;
         page->m_adapterParts[0] = { "127", "0", "0", "1" };
         page->Create(&main);
-        ASSERT_TRUE(WaitUntil([&] { return page->IsListening() && !log.linesWith("receive buffer").empty(); }));
+        ASSERT_TRUE(
+            WaitUntil([&] { return page->IsListening() && !log.linesWith("receive buffer").empty(); }));
     }
 
     void TearDown() override
@@ -41,7 +42,10 @@ protected:
     }
 
     int Rows() { return page->ResultList().GetItemCount(); }
-    bool WaitForRows(int count) { return WaitUntil([&] { return Rows() >= count; }); }
+    bool WaitForRows(int count)
+    {
+        return WaitUntil([&] { return Rows() >= count; });
+    }
 
     TempDir dir;
     ScopedWorkingDir cwd { dir.path() };
@@ -58,12 +62,14 @@ TEST_F(SearchPageListener, AnswerBecomesARowAndADebugLine)
 {
     camera.send("192.168.1.20 SN123 00:11:22:33:44:55 Cam-1 2.1.7");
     ASSERT_TRUE(WaitForRows(1));
-    EXPECT_EQ(RowTexts(*page, 0),
-        (std::vector<QString> { "1", "192.168.1.20", "00:11:22:33:44:55", "2.1.7" }));
+    EXPECT_EQ(
+        RowTexts(*page, 0), (std::vector<QString> { "1", "192.168.1.20", "00:11:22:33:44:55", "2.1.7" }));
 
     const auto lines = log.linesWith("IP: 192.168.1.20");
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(lines[0].find("<debug>\tIP: 192.168.1.20, SN: SN123, MAC: 00:11:22:33:44:55, device_name: Cam-1, FW: 2.1.7"),
+    EXPECT_NE(
+        lines[0].find(
+            "<debug>\tIP: 192.168.1.20, SN: SN123, MAC: 00:11:22:33:44:55, device_name: Cam-1, FW: 2.1.7"),
         std::string::npos)
         << lines[0];
 }
@@ -83,7 +89,9 @@ TEST_F(SearchPageListener, FieldsArriveAsTheCameraWroteThem)
         // Bytes after a zero byte do not count.
         { std::string("i s m d f\0trailing words here", 29), { "i", "m", "f" } },
         // Bytes that are not UTF-8 are left out of the shown text only.
-        { "10.0.0.7 sn m\xff\xfe" "ac name fw\xc3\xa9", { "10.0.0.7", "mac", "fw\u00e9" } },
+        { "10.0.0.7 sn m\xff\xfe"
+          "ac name fw\xc3\xa9",
+            { "10.0.0.7", "mac", "fw\u00e9" } },
     };
     for (const auto& c : cases)
         camera.send(c.datagram);
@@ -94,14 +102,17 @@ TEST_F(SearchPageListener, FieldsArriveAsTheCameraWroteThem)
         EXPECT_EQ(std::vector<QString>(row.begin() + 1, row.end()), cases[i].row) << i;
     }
     // The log keeps the bytes as received.
-    EXPECT_EQ(log.linesWith("SN: sn, MAC: m\xff\xfe" "ac").size(), 1u);
+    EXPECT_EQ(log.linesWith("SN: sn, MAC: m\xff\xfe"
+                            "ac")
+                  .size(),
+        1u);
 }
 
 TEST_F(SearchPageListener, IgnoredDatagramsLeaveNoTrace)
 {
-    for (const std::string& ignored : { std::string("update"), std::string("a b c d"), std::string("a b c d e "),
-             std::string("ip sn mac my cam fw"), std::string("nospacesatall"), std::string(),
-             std::string("\0a b c d e", 10), std::string("a b") }) {
+    for (const std::string& ignored : { std::string("update"), std::string("a b c d"),
+             std::string("a b c d e "), std::string("ip sn mac my cam fw"), std::string("nospacesatall"),
+             std::string(), std::string("\0a b c d e", 10), std::string("a b") }) {
         camera.send(ignored);
     }
     // A proper answer behind them shows that all of them were read.
@@ -157,7 +168,8 @@ TEST_F(SearchPageListener, SweepSendsOneQueryPerAddressOfTheRange)
     QTest::mouseClick(page->GetDlgItemAs<QPushButton>(1007), Qt::LeftButton);
     const auto queries = collector.collect(300, 500ms);
     EXPECT_EQ(queries.size(), 256u);
-    EXPECT_TRUE(std::all_of(queries.begin(), queries.end(), [](const std::string& q) { return q == "update"; }));
+    EXPECT_TRUE(
+        std::all_of(queries.begin(), queries.end(), [](const std::string& q) { return q == "update"; }));
 
     page->SetRange({ 127, 0, 0, 5 }, { 127, 0, 0, 5 });
     page->SendDiscovery();
@@ -289,7 +301,8 @@ TEST(SearchPageListenerLifetime, PortFreedWhenThePageGoes)
         {
             CSearchPage page(DiscoveryPorts { port, FreeUdpPort() });
             page.Create(&main);
-            ASSERT_TRUE(WaitUntil([&] { return page.IsListening() && !log.linesWith("receive buffer").empty(); }));
+            ASSERT_TRUE(
+                WaitUntil([&] { return page.IsListening() && !log.linesWith("receive buffer").empty(); }));
         }
         SpinEvents(20ms);
         EXPECT_TRUE(closer.texts.empty()) << "round " << round;

@@ -130,9 +130,15 @@ LogCapture::LogCapture()
 {
 }
 
-LogCapture::~LogCapture() { std::clog.rdbuf(m_previous); }
+LogCapture::~LogCapture()
+{
+    std::clog.rdbuf(m_previous);
+}
 
-std::string LogCapture::text() const { return m_buffer->text(); }
+std::string LogCapture::text() const
+{
+    return m_buffer->text();
+}
 
 std::vector<std::string> LogCapture::linesWith(const std::string& part) const
 {
@@ -182,7 +188,10 @@ DatagramSender::DatagramSender(std::uint16_t port, const std::string& address)
 {
 }
 
-void DatagramSender::send(const std::string& payload) { m_socket.send_to(asio::buffer(payload), m_target); }
+void DatagramSender::send(const std::string& payload)
+{
+    m_socket.send_to(asio::buffer(payload), m_target);
+}
 
 DatagramCollector::DatagramCollector()
     : m_socket(m_io, udp::endpoint(udp::v4(), 0))
@@ -190,7 +199,10 @@ DatagramCollector::DatagramCollector()
     m_socket.set_option(asio::socket_base::receive_buffer_size(4 * 1024 * 1024));
 }
 
-std::uint16_t DatagramCollector::port() const { return m_socket.local_endpoint().port(); }
+std::uint16_t DatagramCollector::port() const
+{
+    return m_socket.local_endpoint().port();
+}
 
 std::vector<std::string> DatagramCollector::collect(std::size_t atMost, std::chrono::milliseconds wait)
 {

@@ -23,7 +23,8 @@ namespace quill::discovery::test {
 
 // Turns the event loop until the condition holds or the time is up; returns
 // the condition's last value.
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(5));
+bool WaitUntil(
+    const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(5));
 // Turns the event loop for a while (to show that something does not happen).
 void SpinEvents(std::chrono::milliseconds duration);
 

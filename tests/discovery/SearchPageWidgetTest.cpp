@@ -272,7 +272,8 @@ TEST_F(SearchPageWidgets, ChoosingALanguageRewritesStoresAndAnnouncesIt)
     EXPECT_EQ(page->m_languageCombo->GetLBText(1), QStringLiteral("Traditional Chinese"));
 
     // English first: it equals the stored 0, so nothing is written.
-    for (const LanguageCase& c : { kLanguageCases[0], kLanguageCases[1], kLanguageCases[2], kLanguageCases[0] }) {
+    for (const LanguageCase& c :
+        { kLanguageCases[0], kLanguageCases[1], kLanguageCases[2], kLanguageCases[0] }) {
         Choose(*page->m_languageCombo, c.language);
         const std::vector<int> ids { 1004, 1005, 1006, 1007, 1009 };
         for (std::size_t i = 0; i < ids.size(); ++i)
@@ -283,7 +284,8 @@ TEST_F(SearchPageWidgets, ChoosingALanguageRewritesStoresAndAnnouncesIt)
         EXPECT_EQ(page->m_languageCombo->GetCurSel(), c.language);
         EXPECT_EQ(page->m_language, c.language);
         // Column headings are the same in every language.
-        EXPECT_EQ(page->ResultList().model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("IP Address"));
+        EXPECT_EQ(page->ResultList().model()->headerData(1, Qt::Horizontal).toString(),
+            QStringLiteral("IP Address"));
         if (c.language == 0 && !ConfigExists())
             continue;
         EXPECT_EQ(ReadStoredLanguage(), c.language);
