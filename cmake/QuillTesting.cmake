@@ -21,10 +21,17 @@ add_library(quill_gtest_qt_main STATIC ${CMAKE_SOURCE_DIR}/tests/support/gtest_q
 target_link_libraries(quill_gtest_qt_main PUBLIC quill_options GTest::gtest Qt6::Widgets)
 
 add_library(quill_test_support STATIC
+  ${CMAKE_SOURCE_DIR}/tests/support/FreePort.cpp
   ${CMAKE_SOURCE_DIR}/tests/support/TempDir.cpp
   ${CMAKE_SOURCE_DIR}/tests/support/TestNetwork.cpp)
 target_include_directories(quill_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
-target_link_libraries(quill_test_support PUBLIC quill_options)
+target_link_libraries(quill_test_support PUBLIC quill_options Boost::system Threads::Threads)
+
+# One log per test program, in a temporary folder, with std::clog capture. An
+# object library, so that the log's set-up is linked even where a program only
+# needs the set-up.
+add_library(quill_test_log OBJECT ${CMAKE_SOURCE_DIR}/tests/support/TestLog.cpp)
+target_link_libraries(quill_test_log PUBLIC quill_options quill_test_support quill_log GTest::gtest)
 
 function(quill_add_gtest name)
   cmake_parse_arguments(arg "WIDGETS" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})

@@ -1,8 +1,6 @@
 #include "SearchPageTestSupport.h"
 
-#include "Logger.h"
 #include "MessageBox.h"
-#include "TempDir.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -12,10 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
-
-#include <iostream>
-#include <sstream>
-#include <streambuf>
 
 #if defined(__SANITIZE_THREAD__)
 // ThreadSanitizer cannot see the ordering inside libraries built without it:
@@ -36,34 +30,6 @@ namespace quill::discovery::test {
 namespace asio = boost::asio;
 using asio::ip::udp;
 
-namespace {
-
-    // The log is set up once, before the first test, in a folder of its own:
-    // its files stay where the working directory was at set-up, and the tests
-    // change that directory. At the end the log shuts down first, so its last
-    // file is closed before the folder goes.
-    class LogEnvironment : public ::testing::Environment {
-    public:
-        void SetUp() override
-        {
-            m_folder = std::make_unique<quill::test::TempDir>();
-            const quill::test::ScopedWorkingDir inFolder(m_folder->path());
-            Logger::instance();
-        }
-        void TearDown() override
-        {
-            Logger::shutdown();
-            m_folder.reset();
-        }
-
-    private:
-        std::unique_ptr<quill::test::TempDir> m_folder;
-    };
-
-    [[maybe_unused]] ::testing::Environment* const kLogEnvironment
-        = ::testing::AddGlobalTestEnvironment(new LogEnvironment);
-
-} // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit)
 {
@@ -86,70 +52,6 @@ void SpinEvents(std::chrono::milliseconds duration)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-std::uint16_t FreeUdpPort()
-{
-    asio::io_context io;
-    udp::socket probe(io, udp::endpoint(udp::v4(), 0));
-    return probe.local_endpoint().port();
-}
-
-// std::clog's buffer while a capture lives; the log's sinks write through it
-// from the listener thread while a test reads it.
-class LogCapture::Buffer : public std::streambuf {
-public:
-    std::string text() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_text;
-    }
-
-protected:
-    int_type overflow(int_type c) override
-    {
-        if (traits_type::eq_int_type(c, traits_type::eof()))
-            return traits_type::not_eof(c);
-        std::lock_guard lock(m_mutex);
-        m_text.push_back(traits_type::to_char_type(c));
-        return c;
-    }
-    std::streamsize xsputn(const char* s, std::streamsize n) override
-    {
-        std::lock_guard lock(m_mutex);
-        m_text.append(s, static_cast<std::size_t>(n));
-        return n;
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    std::string m_text;
-};
-
-LogCapture::LogCapture()
-    : m_buffer(std::make_unique<Buffer>())
-    , m_previous(std::clog.rdbuf(m_buffer.get()))
-{
-}
-
-LogCapture::~LogCapture()
-{
-    std::clog.rdbuf(m_previous);
-}
-
-std::string LogCapture::text() const
-{
-    return m_buffer->text();
-}
-
-std::vector<std::string> LogCapture::linesWith(const std::string& part) const
-{
-    std::vector<std::string> lines;
-    std::istringstream stream(text());
-    for (std::string line; std::getline(stream, line);) {
-        if (line.find(part) != std::string::npos)
-            lines.push_back(line);
-    }
-    return lines;
-}
 
 MessageBoxCloser::MessageBoxCloser()
 {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "FreePort.h"
+#include "TestLog.h"
+
 #include "CDialogBase.h"
 #include "CSearchPage.h"
 
@@ -28,27 +31,8 @@ bool WaitUntil(
 // Turns the event loop for a while (to show that something does not happen).
 void SpinEvents(std::chrono::milliseconds duration);
 
-// A UDP port that was free a moment ago (bound on port 0, then released).
-std::uint16_t FreeUdpPort();
-
-// What the log writes to std::clog while the object lives, in the log file's
-// format. Safe while the listener thread writes records.
-class LogCapture {
-public:
-    LogCapture();
-    ~LogCapture();
-    LogCapture(const LogCapture&) = delete;
-    LogCapture& operator=(const LogCapture&) = delete;
-
-    std::string text() const;
-    // Lines that hold the text.
-    std::vector<std::string> linesWith(const std::string& part) const;
-
-private:
-    class Buffer;
-    std::unique_ptr<Buffer> m_buffer;
-    std::streambuf* m_previous;
-};
+using quill::test::FreeUdpPort;
+using quill::test::LogCapture;
 
 // Clicks OK on every message box of the application while it lives, and
 // keeps their texts and captions.

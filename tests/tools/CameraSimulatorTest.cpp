@@ -1,4 +1,5 @@
 #include "CameraAnswer.h"
+#include "FreePort.h"
 #include "Simulator.h"
 #include "SimulatorOptions.h"
 
@@ -90,7 +91,7 @@ protected:
     {
         m_pc.open(udp::v4());
         m_pc.bind(udp::endpoint(asio::ip::make_address_v4("127.0.0.1"), 0));
-        m_listenPort = FreePort();
+        m_listenPort = quill::test::FreeUdpPort();
     }
 
     void TearDown() override
@@ -99,13 +100,6 @@ protected:
             m_simulator->stop();
         if (m_thread.joinable())
             m_thread.join();
-    }
-
-    static std::uint16_t FreePort()
-    {
-        asio::io_context io;
-        udp::socket probe(io, udp::endpoint(udp::v4(), 0));
-        return probe.local_endpoint().port();
     }
 
     void Start(SimulatorOptions options)

@@ -1,53 +1,13 @@
 #include "MainWindowFixture.h"
 
-#include "Logger.h"
+#include "FreePort.h"
 
 #include <QTest>
-
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/ip/udp.hpp>
 
 #include <chrono>
 
 namespace quill::test {
 
-namespace {
-
-    // The search page's listener logs when it starts. The log is set up once,
-    // before the first test, in a folder of its own: its files stay where the
-    // working directory was at set-up, and the tests change that directory. At
-    // the end the log shuts down first, so its last file is closed before the
-    // folder goes.
-    class LogEnvironment : public ::testing::Environment {
-    public:
-        void SetUp() override
-        {
-            m_folder = std::make_unique<TempDir>();
-            const ScopedWorkingDir inFolder(m_folder->path());
-            Logger::instance();
-        }
-        void TearDown() override
-        {
-            Logger::shutdown();
-            m_folder.reset();
-        }
-
-    private:
-        std::unique_ptr<TempDir> m_folder;
-    };
-
-    [[maybe_unused]] ::testing::Environment* const kLogEnvironment
-        = ::testing::AddGlobalTestEnvironment(new LogEnvironment);
-
-    std::uint16_t FreeUdpPort()
-    {
-        namespace asio = boost::asio;
-        asio::io_context io;
-        asio::ip::udp::socket probe(io, asio::ip::udp::endpoint(asio::ip::make_address_v4("127.0.0.1"), 0));
-        return probe.local_endpoint().port();
-    }
-
-} // namespace
 
 app::MainWindowParts TestParts(netinfo::AdapterCollector adapters)
 {
