@@ -1,5 +1,9 @@
 #pragma once
 
+#include "InPlaceEditor.h"
+#include "InPlaceWindow.h"
+#include "ListNotifications.h"
+
 #include <QComboBox>
 #include <QPointer>
 #include <QString>
@@ -7,20 +11,22 @@
 
 namespace ListCtrlEx {
 
-class CListCtrlEx;
 class CInPlaceCombo;
 
 // The window of an in-place drop-down: a list of fixed choices over the cell
 // that ends the edit when it loses focus or when its list of choices closes.
-class CInPlaceComboWindow final : public QComboBox {
+class CInPlaceComboWindow final : public CInPlaceWindow<QComboBox, CInPlaceCombo> {
     Q_OBJECT
 
 public:
+    static constexpr int kControlId = kInPlaceComboId;
+
     CInPlaceComboWindow(CInPlaceCombo* owner, CListCtrlEx* list);
     ~CInPlaceComboWindow() override;
 
-    CListCtrlEx* List() const { return m_list; }
-    void Detach() { m_owner = nullptr; }
+    // The selected choice, empty when none is; the edit ends with it unless
+    // it is cancelled.
+    QString EditedText() const;
 
     // The opened list of choices is at most this high.
     static constexpr int kDropHeight = 200;
@@ -35,23 +41,13 @@ protected:
 private:
     void OnCloseUp();
 
-    CInPlaceCombo* m_owner;
-    QPointer<CListCtrlEx> m_list;
     QPointer<QWidget> m_popup;
-    bool m_ended = false;
 };
 
 // The one in-place drop-down of the program. The object lives from its first
 // use until a list control is destroyed; its window lives for one edit.
-class CInPlaceCombo {
+class CInPlaceCombo final : public CInPlaceEditor<CInPlaceCombo, CInPlaceComboWindow> {
 public:
-    static CInPlaceCombo* GetInstance();
-    static void DeleteInstance();
-
-    ~CInPlaceCombo();
-    CInPlaceCombo(const CInPlaceCombo&) = delete;
-    CInPlaceCombo& operator=(const CInPlaceCombo&) = delete;
-
     // Takes the cell of a new edit; clears the cancelled mark.
     void Begin(int row, int column, const QStringList& items, const QString& initialText);
     // Creates the window with the choices, none selected, and gives it the
@@ -63,26 +59,13 @@ public:
     // Without a match the selection stays.
     void SelectMatching(const QString& text);
 
-    CInPlaceComboWindow* Window() const { return m_window; }
-    int Row() const { return m_row; }
-    int Column() const { return m_column; }
-    const QString& InitialText() const { return m_initialText; }
     const QStringList& Items() const { return m_items; }
-    bool IsCancelled() const { return m_cancelled; }
 
 private:
-    friend class CInPlaceComboWindow;
+    friend class CInPlaceEditor<CInPlaceCombo, CInPlaceComboWindow>;
     CInPlaceCombo() = default;
 
-    void Cancel(CInPlaceComboWindow* window);
-    void EndEdit(CInPlaceComboWindow* window);
-
-    int m_row = -1;
-    int m_column = -1;
-    QString m_initialText;
     QStringList m_items;
-    bool m_cancelled = false;
-    QPointer<CInPlaceComboWindow> m_window;
 };
 
 } // namespace ListCtrlEx

@@ -11,17 +11,12 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace ListCtrlEx {
 
 namespace {
-
-    std::unique_ptr<CInPlaceEdit>& Instance()
-    {
-        static std::unique_ptr<CInPlaceEdit> instance;
-        return instance;
-    }
 
     // Control characters that pass the filter whatever it allows: copy, backspace,
     // paste and cut.
@@ -48,12 +43,10 @@ namespace {
 } // namespace
 
 CInPlaceEditWindow::CInPlaceEditWindow(CInPlaceEdit* owner, CListCtrlEx* list)
-    : QLineEdit(list->viewport())
-    , m_owner(owner)
-    , m_list(list)
+    : CInPlaceWindow(owner, list)
 {
     setObjectName(QStringLiteral("InPlaceEdit"));
-    setProperty("dlgCtrlId", kInPlaceEditId);
+    setProperty("dlgCtrlId", kControlId);
     // Dropped text would pass no filter.
     setAcceptDrops(false);
 }
@@ -62,21 +55,21 @@ CInPlaceEditWindow::~CInPlaceEditWindow() = default;
 
 bool CInPlaceEditWindow::Refuses(QChar character) const
 {
-    if (!m_owner || m_owner->ValidChars().isEmpty())
+    if (!Owner() || Owner()->ValidChars().isEmpty())
         return false;
     if (std::find(std::begin(kAlwaysAllowed), std::end(kAlwaysAllowed), character.unicode())
         != std::end(kAlwaysAllowed))
         return false;
-    return !m_owner->ValidChars().contains(character);
+    return !Owner()->ValidChars().contains(character);
 }
 
 bool CInPlaceEditWindow::AcceptsPaste(const QString& text) const
 {
-    if (!m_owner || m_owner->ValidChars().isEmpty())
+    if (!Owner() || Owner()->ValidChars().isEmpty())
         return true;
     if (text.isEmpty())
         return false;
-    const QString& allowed = m_owner->ValidChars();
+    const QString& allowed = Owner()->ValidChars();
     return std::all_of(text.begin(), text.end(), [&](QChar ch) { return allowed.contains(ch); });
 }
 
@@ -89,16 +82,8 @@ void CInPlaceEditWindow::FilteredPaste()
 
 void CInPlaceEditWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        if (m_owner)
-            m_owner->Cancel(this);
+    if (HandleEndKey(*event))
         return;
-    }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (m_list)
-            m_list->setFocus(Qt::OtherFocusReason);
-        return;
-    }
     if (event->matches(QKeySequence::Paste)) {
         FilteredPaste();
         return;
@@ -117,10 +102,7 @@ void CInPlaceEditWindow::focusOutEvent(QFocusEvent* event)
     // The context menu takes the focus for a moment; the edit goes on.
     if (event->reason() == Qt::PopupFocusReason)
         return;
-    if (m_ended || !m_owner)
-        return;
-    m_ended = true;
-    m_owner->EndEdit(this);
+    EndOnce();
 }
 
 void CInPlaceEditWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -145,72 +127,21 @@ void CInPlaceEditWindow::mouseReleaseEvent(QMouseEvent* event)
     QLineEdit::mouseReleaseEvent(event);
 }
 
-CInPlaceEdit* CInPlaceEdit::GetInstance()
-{
-    std::unique_ptr<CInPlaceEdit>& instance = Instance();
-    if (!instance)
-        instance.reset(new CInPlaceEdit);
-    return instance.get();
-}
-
-void CInPlaceEdit::DeleteInstance()
-{
-    Instance().reset();
-}
-
-CInPlaceEdit::~CInPlaceEdit()
-{
-    if (m_window) {
-        m_window->Detach();
-        delete m_window.data();
-    }
-}
-
 void CInPlaceEdit::Begin(int row, int column, const QString& validChars, const QString& initialText)
 {
-    m_row = row;
-    m_column = column;
+    BeginCell(row, column, initialText);
     m_validChars = validChars;
-    m_initialText = initialText;
-    m_cancelled = false;
 }
 
 void CInPlaceEdit::OpenWindow(CListCtrlEx* list, const QRect& rect)
 {
-    if (m_window)
+    CInPlaceEditWindow* window = NewWindow(list, rect);
+    if (!window)
         return;
-    m_window = new CInPlaceEditWindow(this, list);
-    m_window->setGeometry(rect);
-    m_window->setFont(list->font());
-    m_window->show();
-    m_window->setText(m_initialText);
-    m_window->selectAll();
-    m_window->setFocus(Qt::OtherFocusReason);
-}
-
-void CInPlaceEdit::Cancel(CInPlaceEditWindow* window)
-{
-    m_cancelled = true;
-    if (CListCtrlEx* list = window->List())
-        list->setFocus(Qt::OtherFocusReason);
-}
-
-void CInPlaceEdit::EndEdit(CInPlaceEditWindow* window)
-{
-    EndEditNotify notify;
-    notify.source = window->List();
-    notify.sourceId = kInPlaceEditId;
-    notify.item = m_row;
-    notify.subItem = m_column;
-    notify.text = m_cancelled ? m_initialText : window->text();
-    notify.textLength = static_cast<int>(notify.text.size());
-
-    const QPointer<CInPlaceEditWindow> guard(window);
-    if (CListCtrlEx* list = window->List())
-        list->OnEndLabelEdit(notify);
-    // Closed once the event loop turns; the object stays for the next edit.
-    if (guard)
-        guard->deleteLater();
+    window->show();
+    window->setText(InitialText());
+    window->selectAll();
+    window->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace ListCtrlEx
