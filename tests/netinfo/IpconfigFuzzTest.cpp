@@ -52,17 +52,21 @@ void CheckInvariants(const std::string& report, const std::string& what, int& re
     }
 }
 
-std::string Pick(std::mt19937& rng, const std::vector<std::string>& choices)
+std::size_t Uniform(std::mt19937& rng, std::size_t low, std::size_t high)
 {
-    return choices[std::uniform_int_distribution<std::size_t>(0, choices.size() - 1)(rng)];
+    return std::uniform_int_distribution<std::size_t>(low, high)(rng);
 }
 
-std::string RandomBytes(std::mt19937& rng, int maxLength)
+std::string Pick(std::mt19937& rng, const std::vector<std::string>& choices)
 {
-    std::string bytes;
-    const int length = std::uniform_int_distribution<int>(0, maxLength)(rng);
-    for (int i = 0; i < length; ++i)
-        bytes += static_cast<char>(std::uniform_int_distribution<int>(0, 255)(rng));
+    return choices[Uniform(rng, 0, choices.size() - 1)];
+}
+
+std::string RandomBytes(std::mt19937& rng, std::size_t maxLength)
+{
+    std::string bytes(Uniform(rng, 0, maxLength), '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(Uniform(rng, 0, 255));
     return bytes;
 }
 
@@ -84,19 +88,17 @@ std::string RandomReport(std::mt19937& rng)
     const std::vector<std::string> separators = { ":", ": ", " :", "", ". . :  " };
 
     std::string report;
-    const int lines = std::uniform_int_distribution<int>(0, 120)(rng);
-    for (int i = 0; i < lines; ++i) {
+    const std::size_t lines = Uniform(rng, 0, 120);
+    for (std::size_t i = 0; i < lines; ++i) {
         std::string line;
-        const std::size_t field = std::uniform_int_distribution<std::size_t>(0, kReportFieldCount - 1)(rng);
-        const std::string label(
-            kReportLabels[field][std::uniform_int_distribution<std::size_t>(0, kFormsPerField - 1)(rng)]);
-        switch (std::uniform_int_distribution<int>(0, 9)(rng)) {
+        const std::size_t field = Uniform(rng, 0, kReportFieldCount - 1);
+        const std::string label(kReportLabels[field][Uniform(rng, 0, kFormsPerField - 1)]);
+        switch (Uniform(rng, 0, 9)) {
         case 0:
             line = RandomBytes(rng, 80);
             break;
         case 1:
-            line = std::string(std::uniform_int_distribution<std::size_t>(1000, 2100)(rng), 'x') + label
-                + " . : " + Pick(rng, fitting[field]);
+            line = std::string(Uniform(rng, 1000, 2100), 'x') + label + " . : " + Pick(rng, fitting[field]);
             break;
         case 2:
             line = "   " + label + Pick(rng, separators) + Pick(rng, odd) + RandomBytes(rng, 4);
@@ -106,7 +108,7 @@ std::string RandomReport(std::mt19937& rng)
             break;
         }
         report += line;
-        if (std::uniform_int_distribution<int>(0, 29)(rng) != 0)
+        if (Uniform(rng, 0, 29) != 0)
             report += '\n';
     }
     return report;
@@ -114,24 +116,22 @@ std::string RandomReport(std::mt19937& rng)
 
 std::string Mutate(std::mt19937& rng, std::string report, const std::vector<std::string>& corpus)
 {
-    const int edits = std::uniform_int_distribution<int>(1, 12)(rng);
-    for (int e = 0; e < edits; ++e) {
-        const std::size_t at
-            = report.empty() ? 0 : std::uniform_int_distribution<std::size_t>(0, report.size() - 1)(rng);
-        switch (std::uniform_int_distribution<int>(0, 6)(rng)) {
+    const std::size_t edits = Uniform(rng, 1, 12);
+    for (std::size_t e = 0; e < edits; ++e) {
+        const std::size_t at = report.empty() ? 0 : Uniform(rng, 0, report.size() - 1);
+        switch (Uniform(rng, 0, 6)) {
         case 0: // flip a byte
             if (!report.empty())
-                report[at]
-                    = static_cast<char>(report[at] ^ (1 << std::uniform_int_distribution<int>(0, 7)(rng)));
+                report[at] = static_cast<char>(report[at] ^ (1 << Uniform(rng, 0, 7)));
             break;
         case 1: // insert bytes
             report.insert(at, RandomBytes(rng, 16));
             break;
         case 2: // delete a range
-            report.erase(at, std::uniform_int_distribution<std::size_t>(0, 200)(rng));
+            report.erase(at, Uniform(rng, 0, 200));
             break;
         case 3: // duplicate a range
-            report.insert(at, report.substr(at, std::uniform_int_distribution<std::size_t>(0, 400)(rng)));
+            report.insert(at, report.substr(at, Uniform(rng, 0, 400)));
             break;
         case 4: // cut the report short
             report.resize(at);
@@ -139,12 +139,12 @@ std::string Mutate(std::mt19937& rng, std::string report, const std::vector<std:
         case 5: // splice in a piece of another report
         {
             const std::string& other = Pick(rng, corpus);
-            const std::size_t from = std::uniform_int_distribution<std::size_t>(0, other.size())(rng);
-            report.insert(at, other.substr(from, std::uniform_int_distribution<std::size_t>(0, 600)(rng)));
+            const std::size_t from = Uniform(rng, 0, other.size());
+            report.insert(at, other.substr(from, Uniform(rng, 0, 600)));
             break;
         }
         case 6: // a zero byte or a newline
-            report.insert(at, 1, std::uniform_int_distribution<int>(0, 1)(rng) == 0 ? '\0' : '\n');
+            report.insert(at, 1, Uniform(rng, 0, 1) == 0 ? '\0' : '\n');
             break;
         }
     }
@@ -173,8 +173,8 @@ TEST(IpconfigFuzz, MutatedRecordedReports)
     for (int round = 0; round < 3000; ++round) {
         // Several reports in a row exercise the table limit as well.
         std::string report;
-        const int count = std::uniform_int_distribution<int>(1, 6)(rng);
-        for (int i = 0; i < count; ++i)
+        const std::size_t count = Uniform(rng, 1, 6);
+        for (std::size_t i = 0; i < count; ++i)
             report += Pick(rng, corpus);
         CheckInvariants(Mutate(rng, report, corpus), "mutated round " + std::to_string(round), recordsMade);
     }

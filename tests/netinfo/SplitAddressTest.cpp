@@ -1,51 +1,45 @@
 #include "SplitAddress.h"
-#include "NetinfoTestSupport.h"
 
 #include <gtest/gtest.h>
 
-using quill::netinfo::AdapterTable;
-using quill::netinfo::kAdapterSlotCount;
-using quill::netinfo::SplitAddress;
+using namespace quill::netinfo;
+using Parts = std::vector<std::string>;
 
 namespace {
 
-struct SplitCase {
-    const char* address;
-    std::vector<std::string> parts; // empty: refused
-};
-
-class SplitAddressCases : public ::testing::TestWithParam<SplitCase> { };
-
-TEST_P(SplitAddressCases, FillsTheSlotAtCountOrLeavesItUntouched)
+TEST(SplitAddress, FillsTheSlotAtCountOrLeavesItUntouched)
 {
-    AdapterTable table;
-    table.count = 2;
-    table.slots[2].addressParts = { "left", "over" };
-    const bool split = SplitAddress(table, GetParam().address);
-
-    EXPECT_EQ(split, !GetParam().parts.empty());
-    EXPECT_EQ(table.count, 2) << "the caller increments the count";
-    if (split)
-        EXPECT_EQ(table.slots[2].addressParts, GetParam().parts);
-    else
-        EXPECT_EQ(table.slots[2].addressParts, (std::vector<std::string> { "left", "over" }));
+    const struct {
+        const char* address;
+        Parts parts; // empty: refused
+    } cases[] = {
+        { "192.168.1.20", { "192", "168", "1", "20" } },
+        { "0.0.0.0", { "0", "0", "0", "0" } },
+        { "1.2.3.4.5", { "1", "2", "3", "4", "5" } },
+        { "..a....", { "", "", "a", "", "", "", "" } },
+        { "abcdef.", { "abcdef", "" } },
+        { "1.2.3.", {} },
+        { "", {} },
+        { "fe80::1%12", {} },
+        { "1234567", {} },
+    };
+    for (const auto& c : cases) {
+        AdapterTable table;
+        table.count = 2;
+        table.slots[2].addressParts = { "left", "over" };
+        EXPECT_EQ(SplitAddress(table, c.address), !c.parts.empty()) << c.address;
+        EXPECT_EQ(table.count, 2) << "the caller increments the count";
+        EXPECT_EQ(table.slots[2].addressParts, (c.parts.empty() ? Parts { "left", "over" } : c.parts));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, SplitAddressCases,
-    ::testing::Values(SplitCase { "192.168.1.20", { "192", "168", "1", "20" } },
-        SplitCase { "10.0.0.1", { "10", "0", "0", "1" } }, SplitCase { "0.0.0.0", { "0", "0", "0", "0" } },
-        SplitCase { "1.2.3.4.5", { "1", "2", "3", "4", "5" } },
-        SplitCase { "..a....", { "", "", "a", "", "", "", "" } }, SplitCase { "abcdef.", { "abcdef", "" } },
-        SplitCase { "1.2.3.", {} }, SplitCase { "", {} }, SplitCase { "fe80::1%12", {} },
-        SplitCase { "1234567", {} }));
 
 TEST(SplitAddress, NeverWritesPastTheLastSlot)
 {
-    AdapterTable table;
-    table.count = kAdapterSlotCount;
-    EXPECT_FALSE(SplitAddress(table, "192.168.1.20"));
-    table.count = -1;
-    EXPECT_FALSE(SplitAddress(table, "192.168.1.20"));
+    for (const std::int32_t count : { kAdapterSlotCount, -1 }) {
+        AdapterTable table;
+        table.count = count;
+        EXPECT_FALSE(SplitAddress(table, "192.168.1.20"));
+    }
 }
 
 } // namespace
