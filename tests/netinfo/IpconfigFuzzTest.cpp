@@ -15,6 +15,7 @@ using namespace quill::netinfo;
 namespace {
 
 constexpr unsigned kSeed = 0x1F2E3D4C;
+constexpr int kRounds = 3000;
 
 bool IsWellFormedUtf8(const std::string& bytes)
 {
@@ -23,33 +24,27 @@ bool IsWellFormedUtf8(const std::string& bytes)
 }
 
 // What must hold for any report: the parser starts, stays within the table,
-// and every record is a split address with well-formed texts no longer than a
-// line; the slots after the count stay untouched. Adds the records made to
-// recordsMade.
-void CheckInvariants(const std::string& report, const std::string& what, int& recordsMade)
+// and every record is a split address with well-formed texts shorter than a
+// line; the slots after the count stay untouched. Returns the records made.
+int CheckInvariants(const std::string& report, int round)
 {
     AdapterTable table;
-    ASSERT_TRUE(ParseIpconfig(table, [&] { return ReportStream::FromBytes(report); })) << what;
-    recordsMade += table.count;
-    ASSERT_GE(table.count, 0) << what;
-    ASSERT_LE(table.count, kAdapterSlotCount) << what;
+    EXPECT_TRUE(ParseIpconfig(table, [&] { return ReportStream::FromBytes(report); })) << round;
+    EXPECT_TRUE(table.count >= 0 && table.count <= kAdapterSlotCount) << round;
     for (std::int32_t i = 0; i < kAdapterSlotCount; ++i) {
         const AdapterInfo& slot = table.slots[static_cast<std::size_t>(i)];
         if (i >= table.count) {
-            ASSERT_EQ(slot, AdapterInfo {}) << what << " slot " << i;
+            EXPECT_EQ(slot, AdapterInfo {}) << round << " slot " << i;
             continue;
         }
-        ASSERT_GE(slot.addressParts.size(), 2u) << what;
-        std::string address;
-        for (std::size_t p = 0; p < slot.addressParts.size(); ++p)
-            address += (p == 0 ? "" : ".") + slot.addressParts[p];
-        ASSERT_GE(address.size(), 7u) << what;
-        for (const std::string* text : std::initializer_list<const std::string*> {
-                 &address, &slot.subnetMask, &slot.defaultGateway, &slot.dnsServer }) {
-            ASSERT_LT(text->size(), kReportLineBufferSize) << what;
-            ASSERT_TRUE(IsWellFormedUtf8(*text)) << what;
-        }
+        std::string address = slot.addressParts.empty() ? "" : slot.addressParts[0];
+        for (std::size_t p = 1; p < slot.addressParts.size(); ++p)
+            address += "." + slot.addressParts[p];
+        EXPECT_TRUE(slot.addressParts.size() >= 2 && address.size() >= 7) << round;
+        for (const std::string& text : { address, slot.subnetMask, slot.defaultGateway, slot.dnsServer })
+            EXPECT_TRUE(text.size() < kReportLineBufferSize && IsWellFormedUtf8(text)) << round;
     }
+    return table.count;
 }
 
 std::size_t Uniform(std::mt19937& rng, std::size_t low, std::size_t high)
@@ -86,99 +81,77 @@ std::string RandomReport(std::mt19937& rng)
     const std::vector<std::string> odd = { "0.0.0.0", "(", "00-00-00-00-00-00", "1.2.3", "fe80::1%12",
         "\xFF\xC3", "...", "\xE5\xAF", std::string("1.2\0.3.4", 8) };
     const std::vector<std::string> separators = { ":", ": ", " :", "", ". . :  " };
-
     std::string report;
-    const std::size_t lines = Uniform(rng, 0, 120);
-    for (std::size_t i = 0; i < lines; ++i) {
-        std::string line;
+    for (std::size_t lines = Uniform(rng, 0, 120); lines > 0; --lines) {
         const std::size_t field = Uniform(rng, 0, kReportFieldCount - 1);
         const std::string label(kReportLabels[field][Uniform(rng, 0, kFormsPerField - 1)]);
-        switch (Uniform(rng, 0, 9)) {
-        case 0:
-            line = RandomBytes(rng, 80);
-            break;
-        case 1:
-            line = std::string(Uniform(rng, 1000, 2100), 'x') + label + " . : " + Pick(rng, fitting[field]);
-            break;
-        case 2:
-            line = "   " + label + Pick(rng, separators) + Pick(rng, odd) + RandomBytes(rng, 4);
-            break;
-        default:
-            line = "   " + label + " . . . : " + Pick(rng, fitting[field]);
-            break;
-        }
-        report += line;
+        const std::size_t kind = Uniform(rng, 0, 9);
+        if (kind == 0)
+            report += RandomBytes(rng, 80);
+        else if (kind == 1)
+            report
+                += std::string(Uniform(rng, 1000, 2100), 'x') + label + " . : " + Pick(rng, fitting[field]);
+        else if (kind == 2)
+            report += "   " + label + Pick(rng, separators) + Pick(rng, odd) + RandomBytes(rng, 4);
+        else
+            report += "   " + label + " . . . : " + Pick(rng, fitting[field]);
         if (Uniform(rng, 0, 29) != 0)
             report += '\n';
     }
     return report;
 }
 
+// Flips, inserts, deletes, duplicates, cuts and splices in pieces of the corpus.
 std::string Mutate(std::mt19937& rng, std::string report, const std::vector<std::string>& corpus)
 {
-    const std::size_t edits = Uniform(rng, 1, 12);
-    for (std::size_t e = 0; e < edits; ++e) {
+    for (std::size_t edits = Uniform(rng, 1, 12); edits > 0; --edits) {
         const std::size_t at = report.empty() ? 0 : Uniform(rng, 0, report.size() - 1);
-        switch (Uniform(rng, 0, 6)) {
-        case 0: // flip a byte
-            if (!report.empty())
-                report[at] = static_cast<char>(report[at] ^ (1 << Uniform(rng, 0, 7)));
-            break;
-        case 1: // insert bytes
+        const std::string& other = Pick(rng, corpus);
+        const std::size_t op = Uniform(rng, 0, 6);
+        if (op == 0 && !report.empty())
+            report[at] ^= static_cast<char>(1 << Uniform(rng, 0, 7));
+        else if (op == 1)
             report.insert(at, RandomBytes(rng, 16));
-            break;
-        case 2: // delete a range
+        else if (op == 2)
             report.erase(at, Uniform(rng, 0, 200));
-            break;
-        case 3: // duplicate a range
+        else if (op == 3)
             report.insert(at, report.substr(at, Uniform(rng, 0, 400)));
-            break;
-        case 4: // cut the report short
+        else if (op == 4)
             report.resize(at);
-            break;
-        case 5: // splice in a piece of another report
-        {
-            const std::string& other = Pick(rng, corpus);
-            const std::size_t from = Uniform(rng, 0, other.size());
-            report.insert(at, other.substr(from, Uniform(rng, 0, 600)));
-            break;
-        }
-        case 6: // a zero byte or a newline
+        else if (op == 5)
+            report.insert(at, other.substr(Uniform(rng, 0, other.size()), Uniform(rng, 0, 600)));
+        else if (op == 6)
             report.insert(at, 1, Uniform(rng, 0, 1) == 0 ? '\0' : '\n');
-            break;
-        }
     }
     return report;
 }
 
+// Both loops must also reach the record-making path, not only the rejections.
 TEST(IpconfigFuzz, RandomReports)
 {
     std::mt19937 rng(kSeed);
     int recordsMade = 0;
-    for (int round = 0; round < 3000; ++round)
-        CheckInvariants(RandomReport(rng), "random round " + std::to_string(round), recordsMade);
-    // The loop must reach the record-making path, not only the rejections.
-    EXPECT_GT(recordsMade, 3000);
+    for (int round = 0; round < kRounds; ++round)
+        recordsMade += CheckInvariants(RandomReport(rng), round);
+    EXPECT_GT(recordsMade, kRounds);
 }
 
+// Several reports in a row exercise the table limit as well.
 TEST(IpconfigFuzz, MutatedRecordedReports)
 {
     std::vector<std::string> corpus;
     for (const char* name : { "ipconfig_en.txt", "ipconfig_zh_tw_big5.txt", "ipconfig_zh_cn_cp950.txt",
              "ipconfig_ja_question_marks.txt" })
         corpus.push_back(quill::test::ReadWholeFile(std::string(QUILL_TEST_DATA_DIR) + "/" + name));
-
     std::mt19937 rng(kSeed + 1);
     int recordsMade = 0;
-    for (int round = 0; round < 3000; ++round) {
-        // Several reports in a row exercise the table limit as well.
+    for (int round = 0; round < kRounds; ++round) {
         std::string report;
-        const std::size_t count = Uniform(rng, 1, 6);
-        for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t count = Uniform(rng, 1, 6); count > 0; --count)
             report += Pick(rng, corpus);
-        CheckInvariants(Mutate(rng, report, corpus), "mutated round " + std::to_string(round), recordsMade);
+        recordsMade += CheckInvariants(Mutate(rng, report, corpus), round);
     }
-    EXPECT_GT(recordsMade, 3000);
+    EXPECT_GT(recordsMade, kRounds);
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+// The system files the adapter list reads beside the interfaces.
+#include "ResolverConfig.h"
 #include "RouteTable.h"
 
 #include <arpa/inet.h>
@@ -7,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-using quill::netinfo::ParseDefaultGateways;
+using namespace quill::netinfo;
 using Gateways = std::map<std::string, std::string>;
 
 namespace {
@@ -51,7 +53,28 @@ TEST(RouteTable, MalformedTextGivesNoGatewaysAndNoCrash)
                 + "eth0 00000000 0101A8C0 0003 0 0 -1 00000000 0 0 0\n"
                 + "eth0 00000000 1FFFFFFFF 0003 0 0 0 00000000\n\n\n" })
         EXPECT_TRUE(ParseDefaultGateways(table).empty()) << table;
-    EXPECT_TRUE(quill::netinfo::ReadDefaultGateways("/nonexistent/route").empty());
+    EXPECT_TRUE(ReadDefaultGateways("/nonexistent/route").empty());
+}
+
+TEST(ResolverConfig, FindsTheFirstIpv4Nameserver)
+{
+    const struct {
+        const char* config;
+        const char* expected;
+    } cases[] = {
+        { "search lan\nnameserver 10.0.0.53\nnameserver 10.0.0.54\n", "10.0.0.53" },
+        { "#nameserver 1.1.1.1\n; nameserver 2.2.2.2\nnameserver 3.3.3.3", "3.3.3.3" },
+        { "nameserver 2001:db8::53\nnameserver fe80::1%eth0\nnameserver 9.9.9.9\n", "9.9.9.9" },
+        { "nameserver\t8.8.4.4  # backup\n", "8.8.4.4" },
+        { "nameserver 8.8.8.8\r\n", "8.8.8.8" },
+        { " nameserver 1.1.1.1\n", "" }, // the keyword must start the line
+        { "nameservers 1.1.1.1\nnameserver\nnameserver   \n", "" },
+        { "nameserver 300.1.1.1\nnameserver 1.2.3\nnameserver dns.lan\n", "" },
+        { "search example.com\noptions ndots:2\n", "" },
+        { "", "" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseFirstIpv4Nameserver(c.config), c.expected) << c.config;
 }
 
 } // namespace
