@@ -14,34 +14,25 @@ QString Units(const std::u16string& units)
     return QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
 }
 
-// The boundaries of every row of the well-formed table pass; one step outside
-// each boundary is dropped; good characters right after broken ones survive.
+// One step outside each boundary of the well-formed table is dropped; good
+// characters right after broken ones survive.
 TEST(Utf8Filter, KeepsWellFormedAndDropsTheRest)
 {
+    // The first and last character of each row of the well-formed table, and U+FFFD itself.
+    const std::string bounds = "\xC2\x80|\xDF\xBF|\xE0\xA0\x80|\xED\x9F\xBF|\xEE\x80\x80|\xEF\xBF\xBF|"
+                               "\xF0\x90\x80\x80|\xF4\x8F\xBF\xBF|\xEF\xBF\xBD";
     const struct {
         std::string input, expected;
     } cases[] = {
-        { ""s, ""s }, { "a\0b"s, "a\0b"s }, { "\xC2\x80|\xDF\xBF"s, "\xC2\x80|\xDF\xBF"s },
-        { "\xE0\xA0\x80|\xED\x9F\xBF|\xEE\x80\x80|\xEF\xBF\xBF"s,
-            "\xE0\xA0\x80|\xED\x9F\xBF|\xEE\x80\x80|\xEF\xBF\xBF"s },
-        { "\xF0\x90\x80\x80|\xF4\x8F\xBF\xBF"s, "\xF0\x90\x80\x80|\xF4\x8F\xBF\xBF"s },
-        { "\xEF\xBF\xBD"s, "\xEF\xBF\xBD"s }, // U+FFFD itself is a character
-        { "a\x80\xBF"s
-          "b"s,
-            "ab"s }, // stray continuation bytes
+        { ""s, ""s }, { "a\0b"s, "a\0b"s }, { bounds, bounds },
+        { "z\x80\xBFz"s, "zz"s }, // stray continuation bytes
         { "<\xC0\xAF\xC1\xBF\xE0\x80\xAF\xE0\x9F\xBF\xF0\x8F\xBF\xBF>"s, "<>"s }, // overlong
         { "<\xED\xA0\x80\xED\xBF\xBF\xED\xA0\xBD\xED\xB8\x80>"s, "<>"s }, // surrogates
         { "<\xF4\x90\x80\x80\xF5\x80\x80\x80>"s, "<>"s }, // above U+10FFFF
         { "<\xF8\x88\x80\x80\x80\xFC\xFE\xFF>"s, "<>"s }, // never lead bytes
-        { "ok\xE2\x82"s, "ok"s }, { "ok\xF0\x9F\x98"s, "ok"s },
-        { "\xE2\x82"
-          "a"s,
-            "a"s },
-        { "\xC3\xE2\x82\xAC"s, "\xE2\x82\xAC"s }, { "\xE2\x82\xF0\x9F\x98\x80"s, "\xF0\x9F\x98\x80"s },
+        { "ok\xF0\x9F\x98"s, "ok"s }, { "\xE2\x82z"s, "z"s }, { "\xC3\xE2\x82\xAC"s, "\xE2\x82\xAC"s },
         { "\xF0\x9F\x98\xC3\xA9"s, "\xC3\xA9"s },
-        { "\xE0"
-          "A\xF0\xC3\xA9\xC2\xE4\xB8\xAD"s,
-            "A\xC3\xA9\xE4\xB8\xAD"s },
+        { "\xE0Z\xF0\xC3\xA9\xC2\xE4\xB8\xAD"s, "Z\xC3\xA9\xE4\xB8\xAD"s },
         { "Caf\xE9 na\xEFve"s, "Caf nave"s }, // Latin-1 text
     };
     for (const auto& c : cases)
@@ -50,10 +41,8 @@ TEST(Utf8Filter, KeepsWellFormedAndDropsTheRest)
 
 TEST(Utf8ToWide, DropsBrokenSequencesInsteadOfSubstituting)
 {
-    const QString wide = Utf8ToWide("v1.\xFF"
-                                    "2\xC3\xE2\x82\xAC\xED\xA0\x80"
-                                    "3\0\xE2\x82"s);
-    EXPECT_EQ(wide, Units(u"v1.2€3"s + u'\0'));
+    const QString wide = Utf8ToWide("v1.\xFFz\xC3\xE2\x82\xAC\xED\xA0\x80q\0\xE2\x82"s);
+    EXPECT_EQ(wide, Units(u"v1.z€q"s + u'\0'));
     EXPECT_FALSE(wide.contains(QChar::ReplacementCharacter));
 }
 
@@ -68,12 +57,7 @@ TEST(WideToUtf8, DropsUnpairedSurrogatesOnly)
         { u"\xD83D\xDCF7", "\xF0\x9F\x93\xB7"s },
         { u"\xDBFF\xDFFF", "\xF4\x8F\xBF\xBF"s },
         { u"ab\xD83D", "ab"s },
-        { u"a\xDC00"
-          u"b",
-            "ab"s },
-        { u"\xD800"
-          u"a",
-            "a"s },
+        { u"z\xDC00z", "zz"s },
         { u"\xDC00\xD800", ""s },
         { u"\xD800\xD83D\xDCF7", "\xF0\x9F\x93\xB7"s },
         { u"\xD800\u20AC", "\xE2\x82\xAC"s },
