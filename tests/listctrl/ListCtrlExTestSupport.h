@@ -34,8 +34,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    // Appends rows whose column 0 holds the given texts; other columns hold
-    // "r<row>c<column>".
+    // Column 0 holds the given texts; other columns hold "r<row>c<column>".
     void AddRows(const QStringList& firstColumn)
     {
         for (const QString& text : firstColumn) {
@@ -47,10 +46,8 @@ protected:
 
     void AddRows(int count)
     {
-        QStringList texts;
         for (int i = 0; i < count; ++i)
-            texts << QString::number(i);
-        AddRows(texts);
+            AddRows(QStringList { QString::number(i) });
     }
 
     QRect Cell(int row, int column) const
@@ -86,9 +83,9 @@ protected:
     std::unique_ptr<CListCtrlEx> list;
 };
 
-inline CellPos PosAt(const QSignalSpy& spy, int index, int argument = 1)
+inline CellPos PosAt(const QSignalSpy& spy, int index)
 {
-    return spy.at(index).at(argument).value<CellPos>();
+    return spy.at(index).at(1).value<CellPos>();
 }
 
 inline CellCheck CheckAt(const QSignalSpy& spy, int index)

@@ -25,19 +25,16 @@ inline QRect PixelBounds(const QImage& image, const QRect& area, const std::func
     return bounds;
 }
 
-// Pixels that differ from the background colour.
-inline QRect InkBounds(const QImage& image, const QRect& area, const QColor& background)
+// Pixels that differ from (or, with `equal`, match) the given colour.
+inline QRect InkBounds(const QImage& image, const QRect& area, const QColor& color, bool equal = false)
 {
-    const QRgb bg = background.rgb();
-    return PixelBounds(image, area, [bg](QRgb p) { return (p | 0xFF000000u) != (bg | 0xFF000000u); });
+    const QRgb c = color.rgb() | 0xFF000000u;
+    return PixelBounds(image, area, [c, equal](QRgb p) { return ((p | 0xFF000000u) == c) == equal; });
 }
 
 inline bool HasPixel(const QImage& image, const QRect& area, const QColor& color)
 {
-    const QRgb c = color.rgb();
-    return !PixelBounds(image, area, [c](QRgb p) {
-        return (p | 0xFF000000u) == (c | 0xFF000000u);
-    }).isEmpty();
+    return !InkBounds(image, area, color, true).isEmpty();
 }
 
 inline QColor PixelAt(const QImage& image, int x, int y)
