@@ -2,12 +2,11 @@
 #include "ListCtrlExTestSupport.h"
 
 #include "CellPainter.h"
-#include "PixelSupport.h"
 
 #include <QProxyStyle>
 #include <QStyleFactory>
 
-#include <optional>
+#include <algorithm>
 #include <vector>
 
 namespace ListCtrlEx::test {
@@ -45,11 +44,7 @@ namespace {
             AddRows(3);
         }
 
-        // As 8-bit colour, the way it lands in the image.
-        QColor Role(QPalette::ColorRole role) const
-        {
-            return QColor(list->palette().color(QPalette::Active, role).rgb());
-        }
+        QColor Role(QPalette::ColorRole role) const { return test::Role(list.get(), role); }
 
         // The cell's image with the cell's top-left corner at (0, 0).
         QImage CellImage(int row, int column) const
@@ -162,10 +157,6 @@ namespace {
             = InkBounds(CellImage(0, 1), QRect(0, 0, box.right() + 3, h), Role(QPalette::Base));
         EXPECT_TRUE(box.contains(boxInk)) << "box ink outside the square";
         EXPECT_EQ(boxInk.topLeft(), box.topLeft());
-        const QRect radioInk
-            = InkBounds(CellImage(0, 2), QRect(0, 0, radio.right() + 3, h), Role(QPalette::Base));
-        ASSERT_FALSE(radioInk.isEmpty());
-        EXPECT_TRUE(radio.contains(radioInk));
         ExpectPlainText(0, 1, box.right() + 1 + 3);
         ExpectPlainText(0, 2, radio.right() + 1 + 3);
 
@@ -200,37 +191,30 @@ namespace {
         // A combo cell's text starts 2 pixels in and stops before the button.
         ExpectTextAt(1, 3, 2, Qt::AlignLeft, Role(QPalette::Base), Role(QPalette::Text), h + 4);
 
-        const auto callIn = [&](QStyle::PrimitiveElement element, int row, int column) {
-            for (const auto& call : style.calls) {
-                if (call.element == element && Cell(row, column).contains(call.rect))
-                    return std::optional<RecordingStyle::Call>(call);
-            }
-            return std::optional<RecordingStyle::Call>();
+        const struct {
+            int column;
+            QStyle::PrimitiveElement element;
+            QRect rect; // in cell coordinates
+            QStyle::State checkedState;
+            bool hotWhenSelected;
+        } frames[] = {
+            { 1, QStyle::PE_IndicatorCheckBox, QRect(7, 2, h - 4, h - 4), QStyle::State_On, true },
+            { 2, QStyle::PE_IndicatorRadioButton, QRect(7, 1, h - 2, h - 2), QStyle::State_On, false },
+            { 3, QStyle::PE_PanelButtonCommand, QRect(Cell(0, 3).width() - 1 - h, 1, h - 1, h - 1),
+                QStyle::State_Sunken, true },
         };
         for (int r = 0; r < 3; ++r) {
-            SCOPED_TRACE(r);
-            const auto box = callIn(QStyle::PE_IndicatorCheckBox, r, 1);
-            const auto radio = callIn(QStyle::PE_IndicatorRadioButton, r, 2);
-            const auto combo = callIn(QStyle::PE_PanelButtonCommand, r, 3);
-            ASSERT_TRUE(box && radio && combo);
-            const QRect c1 = Cell(r, 1);
-            const QRect c2 = Cell(r, 2);
-            const QRect c3 = Cell(r, 3);
-            EXPECT_EQ(box->rect, QRect(c1.left() + 7, c1.top() + 2, h - 4, h - 4));
-            EXPECT_EQ(radio->rect, QRect(c2.left() + 7, c2.top() + 1, h - 2, h - 2));
-            EXPECT_EQ(combo->rect, QRect(c3.left() + c3.width() - 1 - h, c3.top() + 1, h - 1, h - 1));
-
-            const bool checked = r == 1;
-            const bool selected = r == 0;
-            for (const auto& call : { *box, *radio, *combo })
-                EXPECT_EQ(bool(call.state & QStyle::State_Enabled), r != 2);
-            EXPECT_EQ(bool(box->state & QStyle::State_On), checked);
-            EXPECT_EQ(bool(radio->state & QStyle::State_On), checked);
-            EXPECT_EQ(bool(combo->state & QStyle::State_Sunken), checked);
-            // Hot in a selected row, except the radio button.
-            EXPECT_EQ(bool(box->state & QStyle::State_MouseOver), selected);
-            EXPECT_EQ(bool(combo->state & QStyle::State_MouseOver), selected);
-            EXPECT_FALSE(radio->state & QStyle::State_MouseOver);
+            for (const auto& f : frames) {
+                SCOPED_TRACE(testing::Message() << "row " << r << " column " << f.column);
+                const QRect cell = Cell(r, f.column);
+                const auto call = std::find_if(style.calls.begin(), style.calls.end(),
+                    [&](const auto& c) { return c.element == f.element && cell.contains(c.rect); });
+                ASSERT_NE(call, style.calls.end());
+                EXPECT_EQ(call->rect, f.rect.translated(cell.topLeft()));
+                EXPECT_EQ(bool(call->state & QStyle::State_Enabled), r != 2);
+                EXPECT_EQ(bool(call->state & f.checkedState), r == 1);
+                EXPECT_EQ(bool(call->state & QStyle::State_MouseOver), r == 0 && f.hotWhenSelected);
+            }
         }
     }
 

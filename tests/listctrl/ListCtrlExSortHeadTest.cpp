@@ -1,8 +1,6 @@
 // The sort header's item drawing: text insets, pressed look and triangle.
 #include "ListCtrlExTestSupport.h"
 
-#include "PixelSupport.h"
-
 namespace ListCtrlEx::test {
 namespace {
 
@@ -42,11 +40,7 @@ namespace {
             return header->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         }
 
-        // As 8-bit colour, the way it lands in the image.
-        QColor Role(QPalette::ColorRole role) const
-        {
-            return QColor(header->palette().color(QPalette::Active, role).rgb());
-        }
+        QColor Role(QPalette::ColorRole role) const { return test::Role(header, role); }
 
         // The item must look like its heading, elided to fit `textRect`, on the face
         // colour, over the first `comparedWidth` pixels (item coordinates).
@@ -106,24 +100,6 @@ namespace {
         // No other item shows a triangle.
         ExpectItem(sorted, 2, QRect(w, 0, Section(2).width() - 2 * w, item.height()), Qt::AlignHCenter,
             Section(2).width());
-    }
-
-    TEST_F(SortHeader, HeaderClickSortingShowsTheSortColumnAndDirection)
-    {
-        EXPECT_EQ(header->SortColumn(), -1);
-        AddRows(2);
-        ClickHeader(2); // sorting is off
-        EXPECT_EQ(header->SortColumn(), -1);
-
-        list->SetOptions(SortOnHeaderClick);
-        ClickHeader(2);
-        EXPECT_EQ(header->SortColumn(), 2);
-        EXPECT_EQ(header->SortAscending(), 0);
-        ClickHeader(2);
-        EXPECT_EQ(header->SortAscending(), 1);
-        ClickHeader(0);
-        EXPECT_EQ(header->SortColumn(), 0);
-        EXPECT_EQ(header->SortAscending(), 0);
     }
 
     TEST_F(SortHeader, PressedItemTextMovesButTheTriangleDoesNot)

@@ -12,16 +12,23 @@ namespace {
         list->SetItemText(0, 1, QStringLiteral("y"));
         list->SetItemText(1, 1, QStringLiteral("x"));
         list->SetItemText(2, 1, QStringLiteral("z"));
+        CListCtrlExSortHead* header = list->GetHeaderCtrl();
         ClickHeader(0); // off by default
         EXPECT_EQ(ColumnTexts(0), (QStringList { "b", "c", "a" }));
+        EXPECT_EQ(header->SortColumn(), -1);
 
+        // The header shows the sort column and direction.
         list->SetOptions(SortOnHeaderClick);
         ClickHeader(0);
         EXPECT_EQ(ColumnTexts(0), (QStringList { "c", "b", "a" }));
+        EXPECT_EQ(header->SortColumn(), 0);
+        EXPECT_EQ(header->SortAscending(), 0);
         ClickHeader(1);
         EXPECT_EQ(ColumnTexts(1), (QStringList { "z", "y", "x" }));
+        EXPECT_EQ(header->SortColumn(), 1);
         ClickHeader(0);
         EXPECT_EQ(ColumnTexts(0), (QStringList { "a", "b", "c" }));
+        EXPECT_EQ(header->SortAscending(), 1);
         ClickHeader(0);
         EXPECT_EQ(ColumnTexts(0), (QStringList { "c", "b", "a" }));
         // Inserting a column keeps the direction at its index.
