@@ -7,6 +7,8 @@
 #include <QAbstractItemView>
 #include <QClipboard>
 
+#include <optional>
+
 namespace ListCtrlEx::test {
 namespace {
 
@@ -32,8 +34,8 @@ namespace {
             list->activateWindow();
             ASSERT_TRUE(QTest::qWaitForWindowActive(list.get()));
             list->setFocus();
-            endEdits = std::make_unique<QSignalSpy>(list.get(), &CListCtrlEx::listExEndEdit);
-            beginEdits = std::make_unique<QSignalSpy>(list.get(), &CListCtrlEx::listExBeginEdit);
+            endEdits.emplace(list.get(), &CListCtrlEx::listExEndEdit);
+            beginEdits.emplace(list.get(), &CListCtrlEx::listExBeginEdit);
         }
 
         void TearDown() override
@@ -42,27 +44,17 @@ namespace {
             ListFixture::TearDown();
         }
 
-        QLineEdit* OpenEdit(int row, int column)
+        // Clicks the cell and waits for its editor window to take the focus.
+        template <typename Editor> auto* Open(int row, int column)
         {
             Click(CellCenter(row, column));
-            CInPlaceEditWindow* window = CInPlaceEdit::GetInstance()->Window();
-            EXPECT_NE(window, nullptr);
-            if (window) {
-                EXPECT_TRUE(QTest::qWaitFor([&] { return window->hasFocus(); }, 2000));
-            }
+            auto* window = Editor::GetInstance()->Window();
+            EXPECT_TRUE(window && QTest::qWaitFor([&] { return window->hasFocus(); }, 2000));
             return window;
         }
 
-        QComboBox* OpenCombo(int row)
-        {
-            Click(CellCenter(row, kComboColumn));
-            CInPlaceComboWindow* window = CInPlaceCombo::GetInstance()->Window();
-            EXPECT_NE(window, nullptr);
-            if (window) {
-                EXPECT_TRUE(QTest::qWaitFor([&] { return window->hasFocus(); }, 2000));
-            }
-            return window;
-        }
+        QLineEdit* OpenEdit(int row, int column) { return Open<CInPlaceEdit>(row, column); }
+        QComboBox* OpenCombo(int row) { return Open<CInPlaceCombo>(row, kComboColumn); }
 
         // Lets the closed editor window go.
         static void FinishClose()
@@ -73,11 +65,11 @@ namespace {
 
         EndEditNotify LastEndEdit() const { return endEdits->last().at(1).value<EndEditNotify>(); }
 
-        std::unique_ptr<QSignalSpy> endEdits;
-        std::unique_ptr<QSignalSpy> beginEdits;
+        std::optional<QSignalSpy> endEdits;
+        std::optional<QSignalSpy> beginEdits;
     };
 
-    TEST_F(ListEditing, ClickOpensTheEditBoxOverTheCellAfterAnnouncingIt)
+    TEST_F(ListEditing, ClickOpensTheEditBoxAfterAnnouncingItEnterCommitsEscapeRestores)
     {
         list->SetItemText(1, kEditColumn, QStringLiteral("start"));
         bool windowBeforeBegin = true;
@@ -90,22 +82,12 @@ namespace {
         EXPECT_EQ(PosAt(*beginEdits, 0), (CellPos { 1, kEditColumn }));
         EXPECT_FALSE(windowBeforeBegin);
         EXPECT_EQ(edit->geometry(), Cell(1, kEditColumn));
-        EXPECT_EQ(edit->parentWidget(), list->viewport());
-        EXPECT_EQ(edit->text(), QStringLiteral("start"));
         EXPECT_EQ(edit->selectedText(), QStringLiteral("start"));
         EXPECT_EQ(edit->property("dlgCtrlId").toInt(), kInPlaceEditId);
-        EXPECT_EQ(CInPlaceEdit::GetInstance()->Row(), 1);
-        EXPECT_EQ(CInPlaceEdit::GetInstance()->Column(), kEditColumn);
-    }
 
-    TEST_F(ListEditing, EnterWritesTheTypedTextAndTellsTheParent)
-    {
-        QLineEdit* edit = OpenEdit(2, kEditColumn);
-        ASSERT_NE(edit, nullptr);
         QTest::keyClicks(edit, QStringLiteral("typed"));
         QTest::keyClick(edit, Qt::Key_Return);
-
-        EXPECT_EQ(list->GetItemText(2, kEditColumn), QStringLiteral("typed"));
+        EXPECT_EQ(list->GetItemText(1, kEditColumn), QStringLiteral("typed"));
         ASSERT_EQ(endEdits->count(), 1);
         EXPECT_EQ(endEdits->at(0).at(0).toInt(), 1003);
         const EndEditNotify notify = LastEndEdit();
@@ -113,7 +95,7 @@ namespace {
         EXPECT_EQ(notify.sourceId, kInPlaceEditId);
         EXPECT_EQ(notify.code, LVN_ENDLABELEDITW);
         EXPECT_EQ(notify.mask, LVIF_TEXT);
-        EXPECT_EQ(notify.item, 2);
+        EXPECT_EQ(notify.item, 1);
         EXPECT_EQ(notify.subItem, kEditColumn);
         EXPECT_EQ(notify.text, QStringLiteral("typed"));
         EXPECT_EQ(notify.textLength, 5);
@@ -122,23 +104,18 @@ namespace {
         FinishClose();
         EXPECT_EQ(CInPlaceEdit::GetInstance()->Window(), nullptr);
         EXPECT_EQ(endEdits->count(), 1) << "an edit ends exactly once";
-    }
 
-    TEST_F(ListEditing, EscapeRestoresTheInitialTextAndStillTellsTheParent)
-    {
-        list->SetItemText(0, kEditColumn, QStringLiteral("keep me"));
-        QLineEdit* edit = OpenEdit(0, kEditColumn);
+        // Escape restores the initial text and still tells the parent.
+        edit = OpenEdit(1, kEditColumn);
         ASSERT_NE(edit, nullptr);
         QTest::keyClicks(edit, QStringLiteral("discarded"));
         QTest::keyClick(edit, Qt::Key_Escape);
-
-        EXPECT_EQ(list->GetItemText(0, kEditColumn), QStringLiteral("keep me"));
-        ASSERT_EQ(endEdits->count(), 1);
-        EXPECT_EQ(LastEndEdit().text, QStringLiteral("keep me"));
-        EXPECT_TRUE(CInPlaceEdit::GetInstance()->IsCancelled());
+        EXPECT_EQ(list->GetItemText(1, kEditColumn), QStringLiteral("typed"));
+        ASSERT_EQ(endEdits->count(), 2);
+        EXPECT_EQ(LastEndEdit().text, QStringLiteral("typed"));
     }
 
-    TEST_F(ListEditing, ClickElsewhereInTheListCommits)
+    TEST_F(ListEditing, ClicksElsewhereCommitWithoutOpeningANewEditor)
     {
         QLineEdit* edit = OpenEdit(3, kEditColumn);
         ASSERT_NE(edit, nullptr);
@@ -146,51 +123,33 @@ namespace {
         Click(CellCenter(0, 0));
         EXPECT_EQ(list->GetItemText(3, kEditColumn), QStringLiteral("clicked away"));
         EXPECT_EQ(endEdits->count(), 1);
-    }
-
-    TEST_F(ListEditing, ClickOnAnotherEditableCellEndsTheEditWithoutOpeningANewOne)
-    {
-        QLineEdit* edit = OpenEdit(0, kEditColumn);
-        ASSERT_NE(edit, nullptr);
-        QTest::keyClicks(edit, QStringLiteral("first"));
-
-        Click(CellCenter(1, kComboColumn));
-        EXPECT_EQ(list->GetItemText(0, kEditColumn), QStringLiteral("first"));
-        EXPECT_EQ(endEdits->count(), 1);
-        FinishClose();
-        EXPECT_EQ(CInPlaceEdit::GetInstance()->Window(), nullptr);
-        // The drop-down of the clicked cell opened, the edit box was not reopened.
-        ASSERT_NE(CInPlaceCombo::GetInstance()->Window(), nullptr);
-        QTest::keyClick(CInPlaceCombo::GetInstance()->Window(), Qt::Key_Escape);
         FinishClose();
 
-        // Between two edit cells: the open box is still closing when the click
+        // On another editable cell: the open box is still closing when the click
         // asks for the next one, so none opens; the click after does.
         edit = OpenEdit(2, kEditColumn);
         ASSERT_NE(edit, nullptr);
+        QTest::keyClicks(edit, QStringLiteral("first"));
         Click(CellCenter(3, kDigitsColumn));
-        EXPECT_EQ(endEdits->count(), 3);
+        EXPECT_EQ(list->GetItemText(2, kEditColumn), QStringLiteral("first"));
+        EXPECT_EQ(endEdits->count(), 2);
         FinishClose();
         EXPECT_EQ(CInPlaceEdit::GetInstance()->Window(), nullptr);
-        edit = OpenEdit(3, kDigitsColumn);
-        ASSERT_NE(edit, nullptr);
+        ASSERT_NE(OpenEdit(3, kDigitsColumn), nullptr);
         EXPECT_EQ(CInPlaceEdit::GetInstance()->Row(), 3);
         EXPECT_EQ(CInPlaceEdit::GetInstance()->Column(), kDigitsColumn);
     }
 
-    TEST_F(ListEditing, NoEditorForDisabledCellsOrModifierClicks)
+    TEST_F(ListEditing, NoEditorForDisabledCellsModifierClicksOrCellsOutsideTheList)
     {
         list->GetCellInfo(0, kEditColumn).enabled = 0;
         Click(CellCenter(0, kEditColumn));
         Click(CellCenter(1, kEditColumn), Qt::ControlModifier);
         Click(CellCenter(1, kComboColumn), Qt::ShiftModifier);
-        EXPECT_EQ(CInPlaceEdit::GetInstance()->Window(), nullptr);
-        EXPECT_EQ(CInPlaceCombo::GetInstance()->Window(), nullptr);
-        EXPECT_EQ(beginEdits->count(), 0);
-
-        // Cells outside the list open nothing either.
         list->ShowInPlaceEdit(4, kEditColumn);
         list->ShowInPlaceCombo(0, 4);
+        EXPECT_EQ(CInPlaceEdit::GetInstance()->Window(), nullptr);
+        EXPECT_EQ(CInPlaceCombo::GetInstance()->Window(), nullptr);
         EXPECT_EQ(beginEdits->count(), 0);
     }
 
@@ -217,7 +176,6 @@ namespace {
         edit->setSelection(0, 1);
         QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
         EXPECT_EQ(edit->text(), QStringLiteral("23"));
-        EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1"));
         edit->setCursorPosition(2);
         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(edit->text(), QStringLiteral("231"));
@@ -238,30 +196,7 @@ namespace {
         EXPECT_EQ(list->GetItemText(1, kDigitsColumn), QStringLiteral("231"));
     }
 
-    TEST_F(ListEditing, EmptyFilterAcceptsEveryCharacterAndPaste)
-    {
-        QLineEdit* edit = OpenEdit(0, kEditColumn);
-        ASSERT_NE(edit, nullptr);
-        QSignalSpy refused(edit, SIGNAL(characterRefused(QChar)));
-        QTest::keyClicks(edit, QStringLiteral("a1-Z"));
-        QGuiApplication::clipboard()->setText(QStringLiteral(" & more"));
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(edit->text(), QStringLiteral("a1-Z & more"));
-        EXPECT_EQ(refused.count(), 0);
-    }
-
-    TEST_F(ListEditing, ComboOpensOverTheCellWithItsChoices)
-    {
-        QComboBox* combo = OpenCombo(1);
-        ASSERT_NE(combo, nullptr);
-        EXPECT_EQ(beginEdits->count(), 1);
-        EXPECT_EQ(combo->geometry(), Cell(1, kComboColumn));
-        EXPECT_EQ(combo->count(), 4);
-        EXPECT_EQ(combo->itemText(3), QStringLiteral("alpine"));
-        EXPECT_EQ(combo->property("dlgCtrlId").toInt(), kInPlaceComboId);
-    }
-
-    TEST_F(ListEditing, ComboSelectsThePrefixMatchFromTheSecondChoiceOn)
+    TEST_F(ListEditing, ComboOpensOverTheCellWithThePrefixMatchFromTheSecondChoiceOn)
     {
         const struct {
             const char* cellText;
@@ -279,13 +214,16 @@ namespace {
             list->SetItemText(0, kComboColumn, QString::fromLatin1(c.cellText));
             QComboBox* combo = OpenCombo(0);
             ASSERT_NE(combo, nullptr);
+            EXPECT_EQ(combo->geometry(), Cell(0, kComboColumn));
+            EXPECT_EQ(combo->count(), 4);
             EXPECT_EQ(combo->currentIndex(), c.selected);
             QTest::keyClick(combo, Qt::Key_Escape);
             FinishClose();
         }
+        EXPECT_EQ(beginEdits->count(), 6);
     }
 
-    TEST_F(ListEditing, ComboCommitsTheFullChoiceOrEmptyWhenNothingMatches)
+    TEST_F(ListEditing, ComboCommitsTheFullChoiceOrEmptyWhenNothingMatchesAndEscapeKeepsEmpty)
     {
         list->SetItemText(0, kComboColumn, QStringLiteral("bR"));
         QComboBox* combo = OpenCombo(0);
@@ -301,18 +239,9 @@ namespace {
         Click(CellCenter(3, 0));
         EXPECT_EQ(list->GetItemText(1, kComboColumn), QString());
         EXPECT_EQ(endEdits->count(), 2);
-    }
-
-    TEST_F(ListEditing, ComboEscapeKeepsTheOldTextEvenAnEmptyOne)
-    {
-        list->SetItemText(0, kComboColumn, QStringLiteral("beta"));
-        QComboBox* combo = OpenCombo(0);
-        ASSERT_NE(combo, nullptr);
-        QTest::keyClick(combo, Qt::Key_Down);
-        QTest::keyClick(combo, Qt::Key_Escape);
-        EXPECT_EQ(list->GetItemText(0, kComboColumn), QStringLiteral("beta"));
         FinishClose();
 
+        // Escape keeps an empty cell empty, whatever was chosen meanwhile.
         list->SetItemText(2, kComboColumn, QString());
         combo = OpenCombo(2);
         ASSERT_NE(combo, nullptr);
@@ -320,44 +249,31 @@ namespace {
         QTest::keyClick(combo, Qt::Key_Escape);
         EXPECT_EQ(list->GetItemText(2, kComboColumn), QString());
         EXPECT_EQ(LastEndEdit().text, QString());
-        EXPECT_EQ(endEdits->count(), 2);
     }
 
-    TEST_F(ListEditing, ChoosingFromTheOpenListCommitsAtOnce)
+    TEST_F(ListEditing, OpenListIsAtMostTheDropHeightAndAChoiceCommitsAtOnce)
     {
+        QStringList many;
+        for (int i = 0; i < 60; ++i)
+            many << QStringLiteral("choice %1").arg(i);
+        list->GetCellInfo(3, kComboColumn).comboItems = many;
         QComboBox* combo = OpenCombo(3);
         ASSERT_NE(combo, nullptr);
         combo->showPopup();
         QAbstractItemView* view = combo->view();
         ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }, 2000));
-        EXPECT_LE(view->window()->height(), CInPlaceComboWindow::kDropHeight);
-        // A choice released in the list closes it.
+        EXPECT_LE(view->window()->height(), 200);
+        EXPECT_GT(view->window()->height(), 100);
+        // Opening the list is part of the edit, not its end.
+        EXPECT_EQ(endEdits->count(), 0);
+
         const QModelIndex choice = view->model()->index(2, 0);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(choice).center());
-
         QTRY_COMPARE_WITH_TIMEOUT(endEdits->count(), 1, 2000);
-        EXPECT_EQ(list->GetItemText(3, kComboColumn), QStringLiteral("Bravo"));
+        EXPECT_EQ(list->GetItemText(3, kComboColumn), QStringLiteral("choice 2"));
         // The offscreen platform may leave no window active after the popup; the
         // list is still the one its window gives the focus to.
         EXPECT_EQ(list->window()->focusWidget(), list.get());
-    }
-
-    TEST_F(ListEditing, OpenListIsAtMostTheDropHeight)
-    {
-        QStringList many;
-        for (int i = 0; i < 60; ++i)
-            many << QStringLiteral("choice %1").arg(i);
-        list->GetCellInfo(0, kComboColumn).comboItems = many;
-        QComboBox* combo = OpenCombo(0);
-        ASSERT_NE(combo, nullptr);
-        combo->showPopup();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return combo->view()->isVisible(); }, 2000));
-        EXPECT_LE(combo->view()->window()->height(), CInPlaceComboWindow::kDropHeight);
-        EXPECT_GT(combo->view()->window()->height(), CInPlaceComboWindow::kDropHeight / 2);
-        // Opening the list is part of the edit, not its end.
-        EXPECT_EQ(endEdits->count(), 0);
-        combo->hidePopup();
-        QTRY_COMPARE_WITH_TIMEOUT(endEdits->count(), 1, 2000);
     }
 
     TEST_F(ListEditing, DestroyingAListClosesTheEditors)

@@ -4,6 +4,8 @@
 #include "ListCtrlExSortHead.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -34,8 +36,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    // Appends rows whose column 0 holds the given texts; other columns hold
-    // "r<row>c<column>".
+    // Column 0 holds the given texts; other columns hold "r<row>c<column>".
     void AddRows(const QStringList& firstColumn)
     {
         for (const QString& text : firstColumn) {
@@ -47,10 +48,8 @@ protected:
 
     void AddRows(int count)
     {
-        QStringList texts;
         for (int i = 0; i < count; ++i)
-            texts << QString::number(i);
-        AddRows(texts);
+            AddRows(QStringList { QString::number(i) });
     }
 
     QRect Cell(int row, int column) const
@@ -86,14 +85,60 @@ protected:
     std::unique_ptr<CListCtrlEx> list;
 };
 
-inline CellPos PosAt(const QSignalSpy& spy, int index, int argument = 1)
+inline CellPos PosAt(const QSignalSpy& spy, int index)
 {
-    return spy.at(index).at(argument).value<CellPos>();
+    return spy.at(index).at(1).value<CellPos>();
 }
 
 inline CellCheck CheckAt(const QSignalSpy& spy, int index)
 {
     return spy.at(index).at(1).value<CellCheck>();
+}
+
+// Bounding box of the pixels inside `area` that differ from (or, with `equal`,
+// match) the given colour; empty when none.
+inline QRect InkBounds(const QImage& image, const QRect& area, const QColor& color, bool equal = false)
+{
+    const QRgb c = color.rgb() | 0xFF000000u;
+    QRect bounds;
+    const QRect clipped = area & image.rect();
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
+        for (int x = clipped.left(); x <= clipped.right(); ++x) {
+            if (((image.pixel(x, y) | 0xFF000000u) == c) == equal)
+                bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds;
+}
+
+// A palette colour as 8-bit colour, the way it lands in a grabbed image.
+inline QColor Role(const QWidget* widget, QPalette::ColorRole role)
+{
+    return QColor(widget->palette().color(QPalette::Active, role).rgb());
+}
+
+inline bool HasPixel(const QImage& image, const QRect& area, const QColor& color)
+{
+    return !InkBounds(image, area, color, true).isEmpty();
+}
+
+inline QColor PixelAt(const QImage& image, int x, int y)
+{
+    return QColor(image.pixel(x, y));
+}
+
+// Text drawn the plain way on a plain background: what a cell or header item
+// must match at the same place.
+inline QImage ReferenceText(QSize size, const QFont& font, const QColor& background, const QColor& color,
+    const QRect& textRect, int flags, const QString& text)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(background);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(color);
+    painter.drawText(textRect, flags, text);
+    return image;
 }
 
 } // namespace ListCtrlEx::test
