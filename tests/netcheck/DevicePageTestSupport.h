@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+#include <string>
 #include <vector>
 
 namespace quill::netcheck::test {
@@ -57,14 +59,26 @@ protected:
     }
 
     QString Text(int id) const { return page->GetDlgItemText(id); }
-    void Click(int buttonId) { QTest::mouseClick(page->GetDlgItemAs<QPushButton>(buttonId), Qt::LeftButton); }
-    void TypeAndTest(int editId, int buttonId, const QString& host)
+    // The texts of several controls, as UTF-8 so that a failure prints them.
+    std::vector<std::string> Texts(std::span<const int> ids) const
     {
-        page->SetDlgItemText(editId, host);
-        Click(buttonId);
+        std::vector<std::string> texts;
+        for (const int id : ids)
+            texts.push_back(Text(id).toStdString());
+        return texts;
     }
-    void TestCloud(const QString& host) { TypeAndTest(device_page::kCloudHostEdit, device_page::kCloudTestButton, host); }
-    void TestNtp(const QString& host) { TypeAndTest(device_page::kNtpHostEdit, device_page::kNtpTestButton, host); }
+    void Click(int buttonId) { QTest::mouseClick(page->GetDlgItemAs<QPushButton>(buttonId), Qt::LeftButton); }
+    // Types a host into a field and presses the TEST button beside it.
+    void TestCloud(const QString& host)
+    {
+        page->SetDlgItemText(device_page::kCloudHostEdit, host);
+        Click(device_page::kCloudTestButton);
+    }
+    void TestNtp(const QString& host)
+    {
+        page->SetDlgItemText(device_page::kNtpHostEdit, host);
+        Click(device_page::kNtpTestButton);
+    }
 
     // Picks a language on the page's selector with the keyboard, as a user would.
     void ChooseLanguage(LanguageId language)

@@ -74,17 +74,11 @@ TEST(ProbeHttps, TooShortHostOrNegativePortFailsWithoutAnyTraffic)
 TEST(ProbeHttps, HostOrPortThatCannotStandInAUriFailsWithOneLineWarningAndNoTraffic)
 {
     TcpListener server;
-    const std::pair<std::string, int> cases[] = {
-        { "127.0.0.1 x", server.port() },
-        { "127.0.0.1/path", server.port() },
-        { "user@127.0.0.1", server.port() },
-        { "127.0.0.1:" + std::to_string(server.port()), server.port() },
-        { "127.0.0.1?query#part", server.port() },
-        { "[127.0.0.1]", server.port() },
-        { "127.0.0.1\nsecond line", server.port() },
-        { "h\xc3\xb6st.example", server.port() },
-        { "127.0.0.1", 70000 },
-    };
+    const int open = server.port();
+    const std::pair<std::string, int> cases[] = { { "127.0.0.1 x", open }, { "127.0.0.1/path", open },
+        { "user@127.0.0.1", open }, { "127.0.0.1:" + std::to_string(open), open }, { "127.0.0.1?query#part", open },
+        { "[127.0.0.1]", open }, { "127.0.0.1\nsecond line", open }, { "h\xc3\xb6st.example", open },
+        { "127.0.0.1", 70000 } };
     for (const auto& [host, port] : cases) {
         SCOPED_TRACE(host);
         LogCapture log;

