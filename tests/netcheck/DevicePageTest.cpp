@@ -19,11 +19,6 @@ constexpr std::array<int, 4> kPortRows { kPort80Result, kPort30001Result, kPort3
     kPort30003Result };
 constexpr std::array<int, 3> kCloudRows { kPort123Result, kPort5672Result, kPort443Result };
 
-std::vector<Datagram> AnswerValid(const Datagram& request)
-{
-    return { ValidReply(request) };
-}
-
 // The override cursor seen from inside the next check, or nothing when the
 // check let no event through.
 class CursorDuringCheck {
@@ -153,6 +148,7 @@ TEST_F(DevicePageTest, NtpResultShowsInThePort123Row)
 TEST_F(DevicePageTest, LanguageSwitchReRendersStoredResults)
 {
     SntpServer server(AnswerValid);
+    WriteSettings("[NetCheck]\nNtpHost=time.site.example\n"); // a site preset, only ever read
     DeviceProbes probes = QuickProbes();
     probes.ntpPort = server.port();
     ShowPage(probes);
@@ -171,7 +167,12 @@ TEST_F(DevicePageTest, LanguageSwitchReRendersStoredResults)
     EXPECT_EQ(Text(CLanguagePage::kLanguageLabelId), QStringLiteral("語言:"));
     // The labels of the values and rows stay as the template has them.
     EXPECT_EQ(Text(kPort30001Label), QStringLiteral("Port 30001 :"));
-    EXPECT_NE(SettingsText().find("LANG=1"), std::string::npos);
+    // The language is the one setting the page writes; typed hosts are not kept.
+    const std::string settings = SettingsText();
+    EXPECT_NE(settings.find("LANG=1"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("NtpHost=time.site.example"), std::string::npos) << settings;
+    EXPECT_EQ(settings.find("CloudHost"), std::string::npos) << settings;
+    EXPECT_EQ(settings.find("127.0.0.1"), std::string::npos) << settings;
     QApplication::processEvents();
     EXPECT_EQ(main.announced, std::vector<LanguageId> { kTraditionalChinese });
 
@@ -200,7 +201,7 @@ TEST_F(DevicePageTest, ShowingThePageAppliesTheLanguageTheMainWindowStored)
 
 TEST_F(DevicePageTest, EachTestRedisplaysTheOtherCloudRowsButNotThePortRows)
 {
-    SntpServer silentTime([](const Datagram&) { return std::vector<Datagram> {}; });
+    SntpServer silentTime(StaySilent);
     AcceptingServer silentCloud("");
     DeviceProbes probes = QuickProbes();
     probes.ntpPort = silentTime.port();
@@ -223,4 +224,36 @@ TEST_F(DevicePageTest, EachTestRedisplaysTheOtherCloudRowsButNotThePortRows)
     EXPECT_EQ(Text(kCheckButton), QStringLiteral("Check"));
     EXPECT_EQ(silentTime.requests(), 1);
     EXPECT_EQ(silentCloud.accepted(), 2);
+}
+
+TEST_F(DevicePageTest, HostFieldsStartWithTheSitePresetsOrTheDefaults)
+{
+    const QString cloudDefault = QStringLiteral("cloud.tessory.example");
+    const QString ntpDefault = QStringLiteral("pool.ntp.org");
+    const struct {
+        const char* settings; // empty: no settings file
+        QString cloudHost;
+        QString ntpHost;
+    } cases[] = {
+        { "", cloudDefault, ntpDefault },
+        { "[system]\nLANG=0\n[RCS]\nIP=192.0.2.1\n", cloudDefault, ntpDefault },
+        { "[NetCheck]\nCloudHost=portal.site.example\nNtpHost=time.site.example\n",
+            QStringLiteral("portal.site.example"), QStringLiteral("time.site.example") },
+        { "[netcheck]\r\n ntphost = 192.0.2.123 \r\n", cloudDefault, QStringLiteral("192.0.2.123") },
+        { "[NetCheck]\nCloudHost=\nNtpHost=  \n", cloudDefault, ntpDefault },
+        { "[NetCheck]\nCloudHost=\xE9\x9B\xB2.example\nNtpHost=ntp\xFF.example\n", QStringLiteral("雲.example"),
+            QStringLiteral("ntp.example") },
+    };
+    for (const auto& preset : cases) {
+        SCOPED_TRACE(preset.settings);
+        std::filesystem::remove(dir.file("Config.ini"));
+        if (*preset.settings)
+            WriteSettings(preset.settings);
+
+        const auto fresh = std::make_unique<CDevicePage>(QuickProbes());
+        fresh->Create(&main);
+
+        EXPECT_EQ(fresh->GetDlgItemText(kCloudHostEdit), preset.cloudHost);
+        EXPECT_EQ(fresh->GetDlgItemText(kNtpHostEdit), preset.ntpHost);
+    }
 }
