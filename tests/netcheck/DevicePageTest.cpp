@@ -74,7 +74,10 @@ class DevicePageTest : public ::testing::Test {
 protected:
     void SetUp() override { main.Create(nullptr); }
 
-    void WriteSettings(const std::string& content) { quill::test::WriteWholeFile(dir.file("Config.ini"), content); }
+    void WriteSettings(const std::string& content)
+    {
+        quill::test::WriteWholeFile(dir.file("Config.ini"), content);
+    }
     std::string SettingsText() const { return quill::test::ReadWholeFile(dir.file("Config.ini")); }
 
     // Creates and shows the page, as the main window does when tab 1 is chosen.
@@ -277,7 +280,8 @@ TEST_F(DevicePageTest, ShowingThePageAppliesTheLanguageTheMainWindowStored)
     EXPECT_EQ(Text(kPort80Result), QStringLiteral(" 失敗"));
     EXPECT_EQ(Text(kLanConnectionGroup), QStringLiteral("區域網路連接狀態 :"));
     EXPECT_EQ(page->m_languageCombo->GetCurSel(), kTraditionalChinese);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("Config.ini"))) << "the stored language is not written again";
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Config.ini")))
+        << "the stored language is not written again";
 }
 
 TEST_F(DevicePageTest, EachTestRedisplaysTheOtherCloudRowsButNotThePortRows)
@@ -323,8 +327,8 @@ TEST_F(DevicePageTest, HostFieldsStartWithTheSitePresetsOrTheDefaults)
             QStringLiteral("portal.site.example"), QStringLiteral("time.site.example") },
         { "[netcheck]\r\n ntphost = 192.0.2.123 \r\n", cloudDefault, QStringLiteral("192.0.2.123") },
         { "[NetCheck]\nCloudHost=\nNtpHost=  \n", cloudDefault, ntpDefault },
-        { "[NetCheck]\nCloudHost=\xE9\x9B\xB2.example\nNtpHost=ntp\xFF.example\n", QStringLiteral("雲.example"),
-            QStringLiteral("ntp.example") },
+        { "[NetCheck]\nCloudHost=\xE9\x9B\xB2.example\nNtpHost=ntp\xFF.example\n",
+            QStringLiteral("雲.example"), QStringLiteral("ntp.example") },
     };
     for (const auto& preset : cases) {
         SCOPED_TRACE(preset.settings);

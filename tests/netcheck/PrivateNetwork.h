@@ -21,7 +21,8 @@ inline std::string WhyNotPrivateNetwork()
         if (std::strcmp(entry->ifa_name, "lo") != 0)
             other = entry->ifa_name;
     ::freeifaddrs(list);
-    return other.empty() ? std::string() : "not in a private network namespace (interface " + other
+    return other.empty() ? std::string()
+                         : "not in a private network namespace (interface " + other
             + "); run the tests as root through scripts/test.sh";
 }
 

@@ -76,9 +76,9 @@ TEST(ProbeHttps, HostOrPortThatCannotStandInAUriFailsWithOneLineWarningAndNoTraf
     TcpListener server;
     const int open = server.port();
     const std::pair<std::string, int> cases[] = { { "127.0.0.1 x", open }, { "127.0.0.1/path", open },
-        { "user@127.0.0.1", open }, { "127.0.0.1:" + std::to_string(open), open }, { "127.0.0.1?query#part", open },
-        { "[127.0.0.1]", open }, { "127.0.0.1\nsecond line", open }, { "h\xc3\xb6st.example", open },
-        { "127.0.0.1", 70000 } };
+        { "user@127.0.0.1", open }, { "127.0.0.1:" + std::to_string(open), open },
+        { "127.0.0.1?query#part", open }, { "[127.0.0.1]", open }, { "127.0.0.1\nsecond line", open },
+        { "h\xc3\xb6st.example", open }, { "127.0.0.1", 70000 } };
     for (const auto& [host, port] : cases) {
         SCOPED_TRACE(host);
         LogCapture log;

@@ -64,7 +64,8 @@ TEST(ProbeNtp, OnlyWellFormedServerRepliesPass)
         { "stratum 16", [](Datagram& r) { r[sntp::kStratumOffset] = 16; }, false },
         { "wrong originate", [](Datagram& r) { r[sntp::kOriginateOffset + 7] ^= 1; }, false },
         { "zero transmit", [](Datagram& r) { sntp::WriteTimestamp(r, sntp::kTransmitOffset, 0); }, false },
-        { "extension bytes after the header", [](Datagram& r) { r.resize(sntp::kPacketSize + 20, 0xAB); }, true },
+        { "extension bytes after the header", [](Datagram& r) { r.resize(sntp::kPacketSize + 20, 0xAB); },
+            true },
         { "version 3 server", [](Datagram& r) { SetFirstByte(r, 0, 3, 4); }, true },
         { "leap second announced", [](Datagram& r) { SetFirstByte(r, 1, 4, 4); }, true },
         { "stratum 15", [](Datagram& r) { r[sntp::kStratumOffset] = 15; }, true },
@@ -106,9 +107,10 @@ TEST(ProbeNtp, IPv6AddressAndLocalHostNameAreProbed)
 TEST(ProbeNtp, HostWithCharactersNoHostHoldsFailsWithoutAnyTraffic)
 {
     SntpServer server(AnswerValid);
-    for (const std::string& host : { std::string(), std::string("127.0.0.1 && echo x"), std::string("127.0.0.1;true"),
-             std::string("127.0.0.1|more"), std::string("$(hostname)"), std::string("`hostname`"),
-             std::string("127.0.0.1\n"), std::string("127.0.0.1\0x", 11), std::string(254, 'a') }) {
+    for (const std::string& host :
+        { std::string(), std::string("127.0.0.1 && echo x"), std::string("127.0.0.1;true"),
+            std::string("127.0.0.1|more"), std::string("$(hostname)"), std::string("`hostname`"),
+            std::string("127.0.0.1\n"), std::string("127.0.0.1\0x", 11), std::string(254, 'a') }) {
         SCOPED_TRACE(host);
         EXPECT_FALSE(ProbeNtp(host, server.port(), kShortTimeout));
     }

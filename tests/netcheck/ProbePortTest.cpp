@@ -43,7 +43,8 @@ TEST(ProbePort, TimedOutAttemptFailsAfterTheDefaultTimeoutWithOneCriticalRecord)
     EXPECT_FALSE(ProbePort("127.0.0.1", blocked.port()));
     EXPECT_GE(std::chrono::steady_clock::now() - start, kPortProbeTimeout - milliseconds(50));
 
-    const std::string record = "<critical>\tport:" + std::to_string(blocked.port()) + " connection was time out\n";
+    const std::string record
+        = "<critical>\tport:" + std::to_string(blocked.port()) + " connection was time out\n";
     EXPECT_EQ(WithoutTimeStamp(log.text()), record);
     EXPECT_NE(quill::test::LogFilesText().find(record), std::string::npos);
 }
@@ -76,8 +77,8 @@ TEST(ProbePort, EmptyHostTakesTheServerFromTheSettingsFileAtEveryCall)
 TEST(ProbePort, MissingServerEntryFailsWithWarningNamingPortAndHost)
 {
     // nullptr: no settings file at all.
-    for (const char* settings : { static_cast<const char*>(nullptr), "[system]\nLANG=1\n", "[RCS]\nPORT=80\n",
-             "[RCS]\nIP=\n" }) {
+    for (const char* settings :
+        { static_cast<const char*>(nullptr), "[system]\nLANG=1\n", "[RCS]\nPORT=80\n", "[RCS]\nIP=\n" }) {
         SCOPED_TRACE(settings ? settings : "no file");
         quill::test::TempDir folder;
         const quill::test::ScopedWorkingDir inFolder(folder.path());
@@ -97,5 +98,6 @@ TEST(ProbePort, UnresolvableHostFailsWithWarningInsteadOfTimeOut)
     LogCapture log;
 
     EXPECT_FALSE(ProbePort("nonexistent.invalid", 30003));
-    EXPECT_EQ(WithoutTimeStamp(log.text()), "<warning>\tport:30003 host \"nonexistent.invalid\" cannot be resolved\n");
+    EXPECT_EQ(WithoutTimeStamp(log.text()),
+        "<warning>\tport:30003 host \"nonexistent.invalid\" cannot be resolved\n");
 }

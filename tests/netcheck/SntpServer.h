@@ -14,8 +14,14 @@ using Responder = std::function<std::vector<Datagram>(const Datagram& request)>;
 
 // A well-formed server reply (stratum 2) to request, for responders to spoil.
 Datagram ValidReply(const Datagram& request);
-inline std::vector<Datagram> AnswerValid(const Datagram& request) { return { ValidReply(request) }; }
-inline std::vector<Datagram> StaySilent(const Datagram&) { return {}; }
+inline std::vector<Datagram> AnswerValid(const Datagram& request)
+{
+    return { ValidReply(request) };
+}
+inline std::vector<Datagram> StaySilent(const Datagram&)
+{
+    return {};
+}
 
 // Where replies leave from: the port the request went to, or another one.
 enum class ReplySource { ServerPort, OtherPort };

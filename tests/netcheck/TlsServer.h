@@ -28,7 +28,8 @@ private:
     void ServeOne(Poco::Net::StreamSocket& peer);
 
     TcpListener m_listener;
-    std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> m_context { SSL_CTX_new(TLS_server_method()), SSL_CTX_free };
+    std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> m_context { SSL_CTX_new(TLS_server_method()),
+        SSL_CTX_free };
     std::atomic<bool> m_stop { false };
     std::atomic<int> m_handshakes { 0 };
     mutable std::mutex m_mutex;
