@@ -1,99 +1,77 @@
 #pragma once
 
+#include <Poco/Net/DatagramSocket.h>
+#include <Poco/Net/ServerSocket.h>
+#include <Poco/Net/StreamSocket.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
 
-#include <sys/socket.h>
-
-// End points on loopback for the probe tests: a port that takes connections,
-// one that refuses them and one where they time out. Addresses are IPv4 or
-// IPv6 texts.
+// End points on loopback (IPv4 or IPv6 address texts) for the probe tests: a
+// port that takes connections, one that refuses them and one where they time out.
 namespace quill::netcheck::test {
 
-// An owned file descriptor (a socket or a pipe end), closed with the object.
-class OwnedFd {
-public:
-    OwnedFd() = default;
-    explicit OwnedFd(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~OwnedFd();
-    OwnedFd(OwnedFd&& other) noexcept;
-    OwnedFd& operator=(OwnedFd&& other) noexcept;
-    OwnedFd(const OwnedFd&) = delete;
-    OwnedFd& operator=(const OwnedFd&) = delete;
+inline bool IsReadable(const Poco::Net::Socket& socket, std::chrono::milliseconds wait)
+{
+    return socket.poll(Poco::Timespan(wait.count() * 1000), Poco::Net::Socket::SELECT_READ);
+}
 
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd = -1;
-};
-
-// A TCP socket bound to address:port (port 0: a free one) and listening with
-// the given backlog. The kernel completes connections into the backlog
-// without anyone calling accept.
+// A TCP socket listening on address:port (port 0: a free one). The kernel
+// completes connections into the backlog without anyone calling accept.
 class TcpListener {
 public:
-    explicit TcpListener(int backlog = 16, const std::string& address = "127.0.0.1", std::uint16_t port = 0);
-
-    std::uint16_t port() const { return m_port; }
-    int fd() const { return m_socket.fd(); }
-
+    explicit TcpListener(int backlog = 16, const std::string& address = "127.0.0.1", std::uint16_t port = 0)
+    {
+        m_socket.bind(Poco::Net::SocketAddress(address, port));
+        m_socket.listen(backlog);
+    }
+    std::uint16_t port() const { return m_socket.address().port(); }
+    Poco::Net::ServerSocket& socket() { return m_socket; }
     // Whether a connection waits to be accepted, waiting at most `wait`.
-    bool HasPendingConnection(std::chrono::milliseconds wait = std::chrono::milliseconds(200)) const;
+    bool HasPendingConnection(std::chrono::milliseconds wait = std::chrono::milliseconds(200)) const
+    {
+        return IsReadable(m_socket, wait);
+    }
 
 private:
-    OwnedFd m_socket;
-    std::uint16_t m_port = 0;
+    Poco::Net::ServerSocket m_socket;
 };
 
-// A port on which connection attempts time out: a listening socket with a
-// backlog of 0 that already holds one connection nobody accepts. Linux drops
-// the SYNs of further attempts while the queue is full.
+// Connection attempts time out here: Linux drops the SYNs for a listener with
+// backlog 0 that already holds one connection nobody accepts.
 class BlockedPort {
 public:
-    explicit BlockedPort(const std::string& address = "127.0.0.1", std::uint16_t port = 0);
-
     std::uint16_t port() const { return m_listener.port(); }
 
 private:
-    TcpListener m_listener;
-    OwnedFd m_queued;
+    TcpListener m_listener { 0 };
+    Poco::Net::StreamSocket m_queued { Poco::Net::SocketAddress("127.0.0.1", m_listener.port()) };
 };
 
-// A port that refuses connections: bound, so no one else takes it, but not
-// listening, so the kernel answers a SYN with a reset.
+// Bound but not listening, so the kernel answers a SYN with a reset.
 class ClosedPort {
 public:
-    explicit ClosedPort(const std::string& address = "127.0.0.1");
-
-    std::uint16_t port() const { return m_port; }
+    ClosedPort() { m_socket.bind(Poco::Net::SocketAddress("127.0.0.1", 0)); }
+    std::uint16_t port() const { return m_socket.address().port(); }
 
 private:
-    OwnedFd m_socket;
-    std::uint16_t m_port = 0;
+    Poco::Net::ServerSocket m_socket;
 };
 
-// Accepts connections on a thread, writes `greeting` to each (nothing when
-// empty), then waits for the peer to close. Stops within ~50 ms of
-// destruction.
+// Accepts connections on 127.0.0.1 on a thread, writes `greeting` to each and
+// keeps them open until it goes.
 class AcceptingServer {
 public:
     explicit AcceptingServer(std::string greeting);
     ~AcceptingServer();
-    AcceptingServer(const AcceptingServer&) = delete;
-    AcceptingServer& operator=(const AcceptingServer&) = delete;
-
     std::uint16_t port() const { return m_listener.port(); }
     int accepted() const { return m_accepted.load(); }
 
 private:
-    void Serve();
-
     TcpListener m_listener;
     std::string m_greeting;
     std::atomic<bool> m_stop { false };
@@ -101,16 +79,7 @@ private:
     std::thread m_thread;
 };
 
-// Connects to address:port, throwing on failure.
-OwnedFd ConnectTo(const std::string& address, std::uint16_t port);
-
-// A UDP socket bound to a free port of address.
-OwnedFd BoundUdpSocket(const std::string& address);
-
-// An IPv4 or IPv6 socket address from its text, throwing when it is neither.
-sockaddr_storage MakeSocketAddress(const std::string& address, std::uint16_t port);
-
-// The local port a socket is bound to.
-std::uint16_t LocalPort(int fd);
+// Waits at most 5 s for a condition that a server thread makes true.
+bool WaitFor(const std::function<bool()>& condition);
 
 } // namespace quill::netcheck::test

@@ -1,16 +1,29 @@
 #pragma once
 
-#include <functional>
-#include <optional>
+#include <ifaddrs.h>
+
+#include <cstring>
 #include <string>
 
 namespace quill::netcheck::test {
 
-// Runs body in a child process moved into a network namespace of its own with
-// only loopback up, so nothing it sends, a DNS query included, can leave the
-// machine. Returns the text body returned; nothing when the namespace cannot
-// be made (it needs root) or the child fails, with the reason in whyNot. The
-// child is killed after 30 s.
-std::optional<std::string> RunInPrivateNetwork(const std::function<std::string()>& body, std::string& whyNot);
+// Why a test that resolves a name which does not exist must not run here, or
+// empty when it may: such a lookup reaches for the DNS server, so it runs only
+// where loopback is the sole interface (the private namespace the test script
+// makes as root) and no query can leave the machine.
+inline std::string WhyNotPrivateNetwork()
+{
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0)
+        return "cannot list the network interfaces";
+    std::string other;
+    for (const ifaddrs* entry = list; entry && other.empty(); entry = entry->ifa_next)
+        if (std::strcmp(entry->ifa_name, "lo") != 0)
+            other = entry->ifa_name;
+    ::freeifaddrs(list);
+    return other.empty() ? std::string()
+                         : "not in a private network namespace (interface " + other
+            + "); run the tests as root through scripts/test.sh";
+}
 
 } // namespace quill::netcheck::test

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <string>
-
 using namespace quill::netcheck::test;
 namespace sntp = quill::netcheck::sntp;
 using Clock = std::chrono::steady_clock;
@@ -18,21 +15,6 @@ namespace {
 // How long the tests wait for replies that never pass.
 constexpr milliseconds kShortTimeout(300);
 
-std::vector<Datagram> AnswerValid(const Datagram& request)
-{
-    return { ValidReply(request) };
-}
-
-// A valid reply spoilt by change.
-Responder Spoilt(std::function<void(Datagram&)> change)
-{
-    return [change](const Datagram& request) {
-        Datagram reply = ValidReply(request);
-        change(reply);
-        return std::vector<Datagram> { reply };
-    };
-}
-
 void SetFirstByte(Datagram& reply, std::uint8_t leap, std::uint8_t version, std::uint8_t mode)
 {
     reply[sntp::kModeOffset] = static_cast<std::uint8_t>((leap << 6) | (version << 3) | mode);
@@ -40,93 +22,64 @@ void SetFirstByte(Datagram& reply, std::uint8_t leap, std::uint8_t version, std:
 
 } // namespace
 
-TEST(ProbeNtp, ValidReplyFromLocalServerPasses)
-{
-    SntpServer server(AnswerValid);
-
-    EXPECT_TRUE(ProbeNtp("127.0.0.1", server.port()));
-    EXPECT_EQ(server.requests(), 1);
-}
-
-TEST(ProbeNtp, RequestIsAVersion4ClientPacketOf48Bytes)
+TEST(ProbeNtp, VersionFourClientRequestToALocalServerPasses)
 {
     SntpServer server(AnswerValid);
 
     ASSERT_TRUE(ProbeNtp("127.0.0.1", server.port()));
+    EXPECT_EQ(server.requests(), 1);
     const Datagram seen = server.lastRequest();
     ASSERT_EQ(seen.size(), sntp::kPacketSize);
     EXPECT_EQ(seen[0], 0x23); // leap 0, version 4, mode 3 (client)
     EXPECT_NE(sntp::ReadTimestamp(seen, sntp::kTransmitOffset), 0u);
 }
 
-TEST(ProbeNtp, SilentServerFailsAfterTheTimeout)
+// A reply from another port is no answer from the server asked.
+TEST(ProbeNtp, SilentServerOrReplyFromAnotherPortFailsAfterTheTimeout)
 {
-    SntpServer server([](const Datagram&) { return std::vector<Datagram> {}; });
-
-    const auto start = Clock::now();
-    EXPECT_FALSE(ProbeNtp("127.0.0.1", server.port(), kShortTimeout));
-    EXPECT_GE(Clock::now() - start, kShortTimeout - milliseconds(20));
-    EXPECT_EQ(server.requests(), 1);
-}
-
-TEST(ProbeNtp, ClosedPortFailsWithoutWaitingForTheTimeout)
-{
-    // A port that was free a moment ago: the kernel's "port unreachable"
-    // ends the wait.
-    const std::uint16_t port = LocalPort(BoundUdpSocket("127.0.0.1").fd());
-
-    const auto start = Clock::now();
-    EXPECT_FALSE(ProbeNtp("127.0.0.1", port, std::chrono::seconds(10)));
-    EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
-}
-
-TEST(ProbeNtp, MalformedRepliesFail)
-{
-    struct Case {
-        const char* name;
-        Responder responder;
-    };
-    const Case cases[] = {
-        { "short reply", Spoilt([](Datagram& r) { r.resize(sntp::kPacketSize - 1); }) },
-        { "empty reply", Spoilt([](Datagram& r) { r.clear(); }) },
-        { "client mode", Spoilt([](Datagram& r) { SetFirstByte(r, 0, 4, 3); }) },
-        { "broadcast mode", Spoilt([](Datagram& r) { SetFirstByte(r, 0, 4, 5); }) },
-        { "unsynchronised (leap 3)", Spoilt([](Datagram& r) { SetFirstByte(r, 3, 4, 4); }) },
-        { "stratum 0 (kiss of death)", Spoilt([](Datagram& r) { r[sntp::kStratumOffset] = 0; }) },
-        { "stratum 16", Spoilt([](Datagram& r) { r[sntp::kStratumOffset] = 16; }) },
-        { "wrong originate", Spoilt([](Datagram& r) {
-             const auto echoed = sntp::ReadTimestamp(r, sntp::kOriginateOffset);
-             sntp::WriteTimestamp(r, sntp::kOriginateOffset, echoed ^ 1);
-         }) },
-        { "zero transmit", Spoilt([](Datagram& r) { sntp::WriteTimestamp(r, sntp::kTransmitOffset, 0); }) },
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SntpServer server(c.responder);
-
-        EXPECT_FALSE(ProbeNtp("127.0.0.1", server.port(), kShortTimeout));
-        EXPECT_EQ(server.replies(), 1) << "the server must have answered";
+    SntpServer silent(StaySilent);
+    SntpServer otherPort(AnswerValid, "127.0.0.1", ReplySource::OtherPort);
+    for (const SntpServer* server : { &silent, &otherPort }) {
+        const auto start = Clock::now();
+        EXPECT_FALSE(ProbeNtp("127.0.0.1", server->port(), kShortTimeout));
+        EXPECT_GE(Clock::now() - start, kShortTimeout - milliseconds(20));
+        EXPECT_EQ(server->requests(), 1);
     }
+    EXPECT_EQ(otherPort.replies(), 1);
 }
 
-TEST(ProbeNtp, WellFormedVariantsPass)
+// Each case changes one field of a valid reply.
+TEST(ProbeNtp, OnlyWellFormedServerRepliesPass)
 {
     struct Case {
         const char* name;
-        Responder responder;
+        std::function<void(Datagram&)> change;
+        bool passes;
     };
     const Case cases[] = {
-        { "extension bytes after the header",
-            Spoilt([](Datagram& r) { r.resize(sntp::kPacketSize + 20, 0xAB); }) },
-        { "version 3 server", Spoilt([](Datagram& r) { SetFirstByte(r, 0, 3, 4); }) },
-        { "leap second announced", Spoilt([](Datagram& r) { SetFirstByte(r, 1, 4, 4); }) },
-        { "stratum 1", Spoilt([](Datagram& r) { r[sntp::kStratumOffset] = 1; }) },
-        { "stratum 15", Spoilt([](Datagram& r) { r[sntp::kStratumOffset] = 15; }) },
+        { "short reply", [](Datagram& r) { r.resize(sntp::kPacketSize - 1); }, false },
+        { "client mode", [](Datagram& r) { SetFirstByte(r, 0, 4, 3); }, false },
+        { "unsynchronised (leap 3)", [](Datagram& r) { SetFirstByte(r, 3, 4, 4); }, false },
+        { "stratum 0 (kiss of death)", [](Datagram& r) { r[sntp::kStratumOffset] = 0; }, false },
+        { "stratum 16", [](Datagram& r) { r[sntp::kStratumOffset] = 16; }, false },
+        { "wrong originate", [](Datagram& r) { r[sntp::kOriginateOffset + 7] ^= 1; }, false },
+        { "zero transmit", [](Datagram& r) { sntp::WriteTimestamp(r, sntp::kTransmitOffset, 0); }, false },
+        { "extension bytes after the header", [](Datagram& r) { r.resize(sntp::kPacketSize + 20, 0xAB); },
+            true },
+        { "version 3 server", [](Datagram& r) { SetFirstByte(r, 0, 3, 4); }, true },
+        { "leap second announced", [](Datagram& r) { SetFirstByte(r, 1, 4, 4); }, true },
+        { "stratum 15", [](Datagram& r) { r[sntp::kStratumOffset] = 15; }, true },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SntpServer server(c.responder);
-        EXPECT_TRUE(ProbeNtp("127.0.0.1", server.port()));
+        SntpServer server([&c](const Datagram& request) {
+            Datagram reply = ValidReply(request);
+            c.change(reply);
+            return std::vector<Datagram> { reply };
+        });
+
+        EXPECT_EQ(ProbeNtp("127.0.0.1", server.port(), kShortTimeout), c.passes);
+        EXPECT_EQ(server.replies(), 1) << "the server must have answered";
     }
 }
 
@@ -139,14 +92,6 @@ TEST(ProbeNtp, MalformedReplyIsDiscardedAndALaterValidOneCounts)
     });
 
     EXPECT_TRUE(ProbeNtp("127.0.0.1", server.port()));
-}
-
-TEST(ProbeNtp, ReplyFromAnotherPortIsIgnored)
-{
-    SntpServer server(AnswerValid, "127.0.0.1", ReplySource::OtherPort);
-
-    EXPECT_FALSE(ProbeNtp("127.0.0.1", server.port(), kShortTimeout));
-    EXPECT_EQ(server.replies(), 1);
 }
 
 TEST(ProbeNtp, IPv6AddressAndLocalHostNameAreProbed)
@@ -162,41 +107,19 @@ TEST(ProbeNtp, IPv6AddressAndLocalHostNameAreProbed)
 TEST(ProbeNtp, HostWithCharactersNoHostHoldsFailsWithoutAnyTraffic)
 {
     SntpServer server(AnswerValid);
-    const std::string hosts[] = {
-        "",
-        "127.0.0.1 ",
-        "127.0.0.1 && echo x",
-        "127.0.0.1;true",
-        "127.0.0.1|more",
-        "127.0.0.1>out.txt",
-        "$(hostname)",
-        "`hostname`",
-        "\"127.0.0.1\"",
-        "127.0.0.1\n",
-        "127.0.0.1%",
-        "h\xc3\xb6st.example",
-        std::string("127.0.0.1\0x", 11),
-        std::string(254, 'a'),
-    };
-    for (const std::string& host : hosts) {
+    for (const std::string& host :
+        { std::string(), std::string("127.0.0.1 && echo x"), std::string("127.0.0.1;true"),
+            std::string("127.0.0.1|more"), std::string("$(hostname)"), std::string("`hostname`"),
+            std::string("127.0.0.1\n"), std::string("127.0.0.1\0x", 11), std::string(254, 'a') }) {
         SCOPED_TRACE(host);
         EXPECT_FALSE(ProbeNtp(host, server.port(), kShortTimeout));
     }
     EXPECT_EQ(server.requests(), 0);
 }
 
-// The lookup of a name that does not exist reaches for the DNS server, so it
-// runs where no packet can leave loopback.
 TEST(ProbeNtp, UnresolvableHostFails)
 {
-    std::string whyNot;
-    const auto report = RunInPrivateNetwork(
-        [] {
-            return std::string(ProbeNtp("nonexistent.invalid", kNtpPort, kShortTimeout) ? "true" : "false");
-        },
-        whyNot);
-    if (!report)
+    if (const std::string whyNot = WhyNotPrivateNetwork(); !whyNot.empty())
         GTEST_SKIP() << whyNot;
-
-    EXPECT_EQ(*report, "false");
+    EXPECT_FALSE(ProbeNtp("nonexistent.invalid", kNtpPort, kShortTimeout));
 }

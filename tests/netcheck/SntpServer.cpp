@@ -2,9 +2,6 @@
 
 #include "SntpPacket.h"
 
-#include <poll.h>
-#include <sys/socket.h>
-
 namespace quill::netcheck::test {
 
 namespace sntp = quill::netcheck::sntp;
@@ -23,12 +20,10 @@ Datagram ValidReply(const Datagram& request)
 }
 
 SntpServer::SntpServer(Responder responder, const std::string& address, ReplySource source)
-    : m_socket(BoundUdpSocket(address))
-    , m_otherSocket(BoundUdpSocket(address))
-    , m_source(source)
-    , m_port(LocalPort(m_socket.fd()))
+    : m_socket(Poco::Net::SocketAddress(address, 0))
+    , m_otherSocket(Poco::Net::SocketAddress(address, 0))
     , m_responder(std::move(responder))
-    , m_thread([this] { Serve(); })
+    , m_thread([this, source] { Serve(source == ReplySource::ServerPort ? m_socket : m_otherSocket); })
 {
 }
 
@@ -44,29 +39,22 @@ Datagram SntpServer::lastRequest() const
     return m_lastRequest;
 }
 
-void SntpServer::Serve()
+void SntpServer::Serve(Poco::Net::DatagramSocket& replyFrom)
 {
-    const int replyFd = m_source == ReplySource::ServerPort ? m_socket.fd() : m_otherSocket.fd();
     while (!m_stop) {
-        pollfd entry { m_socket.fd(), POLLIN, 0 };
-        if (::poll(&entry, 1, 50) <= 0)
+        if (!IsReadable(m_socket, std::chrono::milliseconds(50)))
             continue;
         Datagram request(1024);
-        sockaddr_storage client {};
-        socklen_t clientLength = sizeof client;
-        const ssize_t size = ::recvfrom(m_socket.fd(), request.data(), request.size(), 0,
-            reinterpret_cast<sockaddr*>(&client), &clientLength);
-        if (size < 0)
-            continue;
-        request.resize(static_cast<std::size_t>(size));
+        Poco::Net::SocketAddress client;
+        request.resize(static_cast<std::size_t>(
+            m_socket.receiveFrom(request.data(), static_cast<int>(request.size()), client)));
         {
             const std::lock_guard lock(m_mutex);
             m_lastRequest = request;
         }
         ++m_requests;
         for (const Datagram& reply : m_responder(request)) {
-            ::sendto(replyFd, reply.data(), reply.size(), 0, reinterpret_cast<const sockaddr*>(&client),
-                clientLength);
+            replyFrom.sendTo(reply.data(), static_cast<int>(reply.size()), client);
             ++m_replies;
         }
     }

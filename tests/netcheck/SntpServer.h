@@ -2,12 +2,7 @@
 
 #include "LoopbackTcp.h"
 
-#include <atomic>
-#include <cstdint>
-#include <functional>
 #include <mutex>
-#include <string>
-#include <thread>
 #include <vector>
 
 namespace quill::netcheck::test {
@@ -17,36 +12,38 @@ using Datagram = std::vector<std::uint8_t>;
 // What the server sends back for one request, in order (nothing: silence).
 using Responder = std::function<std::vector<Datagram>(const Datagram& request)>;
 
-// A well-formed server reply (stratum 2) to request, for responders to start
-// from and then spoil.
+// A well-formed server reply (stratum 2) to request, for responders to spoil.
 Datagram ValidReply(const Datagram& request);
+inline std::vector<Datagram> AnswerValid(const Datagram& request)
+{
+    return { ValidReply(request) };
+}
+inline std::vector<Datagram> StaySilent(const Datagram&)
+{
+    return {};
+}
 
 // Where replies leave from: the port the request went to, or another one.
 enum class ReplySource { ServerPort, OtherPort };
 
-// A UDP time server on a loopback address (IPv4 or IPv6) with a free port,
-// answering each request on a thread through the responder. Stops within
-// ~50 ms of destruction.
+// A UDP time server on a free port of a loopback address, answering each
+// request on a thread through the responder.
 class SntpServer {
 public:
     explicit SntpServer(Responder responder, const std::string& address = "127.0.0.1",
         ReplySource source = ReplySource::ServerPort);
     ~SntpServer();
-    SntpServer(const SntpServer&) = delete;
-    SntpServer& operator=(const SntpServer&) = delete;
 
-    std::uint16_t port() const { return m_port; }
+    std::uint16_t port() const { return m_socket.address().port(); }
     int requests() const { return m_requests.load(); }
     int replies() const { return m_replies.load(); }
     Datagram lastRequest() const;
 
 private:
-    void Serve();
+    void Serve(Poco::Net::DatagramSocket& replyFrom);
 
-    OwnedFd m_socket;
-    OwnedFd m_otherSocket;
-    ReplySource m_source;
-    std::uint16_t m_port = 0;
+    Poco::Net::DatagramSocket m_socket;
+    Poco::Net::DatagramSocket m_otherSocket;
     Responder m_responder;
     std::atomic<bool> m_stop { false };
     std::atomic<int> m_requests { 0 };

@@ -2,13 +2,10 @@
 
 #include "LoopbackTcp.h"
 
-#include <atomic>
+#include <openssl/ssl.h>
+
 #include <memory>
 #include <mutex>
-#include <string>
-#include <thread>
-
-struct ssl_ctx_st;
 
 namespace quill::netcheck::test {
 
@@ -16,30 +13,23 @@ enum class CertificateAge { Current, Expired };
 
 // A TLS server on 127.0.0.1 with a self-signed certificate made when it
 // starts. It serves one connection at a time on a thread: handshake, read the
-// request head, answer "200 OK", close. Stops within ~50 ms of destruction.
+// request head, answer "200 OK", close.
 class TlsServer {
 public:
     explicit TlsServer(CertificateAge age = CertificateAge::Current);
     ~TlsServer();
-    TlsServer(const TlsServer&) = delete;
-    TlsServer& operator=(const TlsServer&) = delete;
 
     std::uint16_t port() const { return m_listener.port(); }
     int handshakes() const { return m_handshakes.load(); }
-    // The head of the last request received, up to and including the blank
-    // line.
+    // The head of the last request, up to and including the blank line.
     std::string lastRequestHead() const;
 
 private:
-    struct ContextDeleter {
-        void operator()(ssl_ctx_st* context) const;
-    };
-
-    void Serve();
-    void ServeOne(int fd);
+    void ServeOne(Poco::Net::StreamSocket& peer);
 
     TcpListener m_listener;
-    std::unique_ptr<ssl_ctx_st, ContextDeleter> m_context;
+    std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> m_context { SSL_CTX_new(TLS_server_method()),
+        SSL_CTX_free };
     std::atomic<bool> m_stop { false };
     std::atomic<int> m_handshakes { 0 };
     mutable std::mutex m_mutex;
