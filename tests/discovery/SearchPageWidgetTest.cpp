@@ -86,22 +86,6 @@ TEST_F(SearchPageWidgets, ResultListHasFourCentredColumnsInItsSlot)
     EXPECT_TRUE(list.showGrid());
 }
 
-TEST_F(SearchPageWidgets, AdapterGivesItsWholeNetworkAndNoAdapterTheDefaultRange)
-{
-    CreatePage({ { "10", "0", "5", "77" } });
-    ASSERT_EQ(AdapterCombo().GetCount(), 1);
-    EXPECT_EQ(AdapterCombo().GetLBText(0), QStringLiteral("10.0.5.77"));
-    EXPECT_EQ(AdapterCombo().GetCurSel(), 0);
-    EXPECT_EQ(Begin().GetAddress(), (Octets { 10, 0, 5, 0 }));
-    EXPECT_EQ(End().GetAddress(), (Octets { 10, 0, 5, 255 }));
-
-    page.reset();
-    CreatePage({});
-    EXPECT_EQ(AdapterCombo().GetCurSel(), -1);
-    EXPECT_EQ(Begin().GetAddress(), (Octets { 192, 168, 1, 1 }));
-    EXPECT_EQ(page->EndAddress(), (Octets { 192, 168, 1, 1 }));
-}
-
 TEST_F(SearchPageWidgets, AdapterRecordsThatCannotNameANetworkAreNotReadBeyondTheirEnd)
 {
     // A count beyond the table and a slot with too few parts: the combo lists
@@ -119,15 +103,22 @@ TEST_F(SearchPageWidgets, AdapterRecordsThatCannotNameANetworkAreNotReadBeyondTh
     EXPECT_EQ(page->m_selectedAdapter, 5);
     EXPECT_EQ(page->EndAddress(), (Octets { 10, 2, 3, 255 }));
 
+    // No adapter (or a count below zero): the default range, nothing selected.
     page.reset();
     CreatePage({ { "10", "1", "1", "1" } }, -4);
     EXPECT_EQ(AdapterCombo().GetCount(), 0);
-    EXPECT_EQ(page->BeginAddress(), (Octets { 192, 168, 1, 1 }));
+    EXPECT_EQ(AdapterCombo().GetCurSel(), -1);
+    EXPECT_EQ(Begin().GetAddress(), (Octets { 192, 168, 1, 1 }));
+    EXPECT_EQ(End().GetAddress(), (Octets { 192, 168, 1, 1 }));
 }
 
 TEST_F(SearchPageWidgets, EndAddressFollowsTheBeginsNetwork)
 {
+    // The first adapter is selected and gives its whole network.
     CreatePage({ { "10", "0", "5", "77" }, { "192", "168", "40", "2" } });
+    EXPECT_EQ(AdapterCombo().GetLBText(0), QStringLiteral("10.0.5.77"));
+    EXPECT_EQ(AdapterCombo().GetCurSel(), 0);
+    EXPECT_EQ(Begin().GetAddress(), (Octets { 10, 0, 5, 0 }));
 
     // The end's first three fields are the begin's: what is typed there goes back.
     Type(End(), 0, QStringLiteral("172"));
