@@ -11,15 +11,12 @@
 
 #include <sys/stat.h>
 
-#include <fstream>
-
 namespace {
 
 using namespace quill::discovery::test;
 using namespace std::chrono_literals;
 using quill::test::ScopedWorkingDir;
 using quill::test::TempDir;
-using Lines = std::vector<std::string>;
 
 class CameraPage : public ::testing::Test {
 protected:
@@ -53,16 +50,11 @@ protected:
         ::chmod((bin() / name).c_str(), executable ? 0755 : 0644);
     }
 
-    // The lines the program recorded, waiting a while; empty when it did not start.
-    Lines Started(const std::string& name, std::chrono::milliseconds wait = 5s)
+    // What the program recorded, waiting a while; empty when it did not start.
+    std::string Started(const std::string& name, std::chrono::milliseconds wait = 5s)
     {
-        const auto record = records() / name;
-        WaitUntil([&] { return std::filesystem::exists(record); }, wait);
-        Lines lines;
-        std::ifstream in(record);
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-        return lines;
+        WaitUntil([&] { return std::filesystem::exists(records() / name); }, wait);
+        return quill::test::ReadWholeFile(records() / name);
     }
     std::size_t StartedCount() const
     {
@@ -79,7 +71,7 @@ protected:
 TEST_F(CameraPage, FirstChromeThatStartsGetsTheUrlElseTheUserIsToldAndTheDefaultBrowserOpens)
 {
     struct Case {
-        Lines present;
+        std::vector<std::string> present;
         std::string expected; // empty: nothing can start
         bool told; // "Chrome does not exist!" shown
     };
@@ -89,7 +81,7 @@ TEST_F(CameraPage, FirstChromeThatStartsGetsTheUrlElseTheUserIsToldAndTheDefault
         { { "google-chrome", "chromium", "xdg-open" }, "google-chrome", false },
         { { "chromium", "chromium-browser" }, "chromium", false },
         { { "chromium-browser", "xdg-open" }, "chromium-browser", false },
-        // A Chrome that cannot be started is passed over.
+        // A Chrome that cannot be started ("-": not executable) is passed over.
         { { "-google-chrome-stable", "chromium" }, "chromium", false },
         { { "xdg-open" }, "xdg-open", true },
         { {}, "", true },
@@ -103,8 +95,7 @@ TEST_F(CameraPage, FirstChromeThatStartsGetsTheUrlElseTheUserIsToldAndTheDefault
         // The camera's text is handed on unchanged and never reaches a shell.
         OpenCameraPage("cam one;touch pwned $(id) `id` %s");
         if (!c.expected.empty()) {
-            EXPECT_EQ(Started(c.expected), (Lines { "1", "http://cam one;touch pwned $(id) `id` %s" }))
-                << c.expected;
+            EXPECT_EQ(Started(c.expected), "1\nhttp://cam one;touch pwned $(id) `id` %s\n") << c.expected;
         }
         SpinEvents(100ms);
         EXPECT_EQ(StartedCount(), c.expected.empty() ? 0u : 1u) << c.expected;
@@ -139,7 +130,7 @@ TEST_F(CameraPage, DoubleClickOnARowOpensItsAddressAndBesideTheRowsNothing)
 
     // Any column of the row opens the row's address (column 1).
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, lastRow.center());
-    EXPECT_EQ(Started("chromium"), (Lines { "1", "http://192.168.1.21" }));
+    EXPECT_EQ(Started("chromium"), "1\nhttp://192.168.1.21\n");
 }
 
 } // namespace
