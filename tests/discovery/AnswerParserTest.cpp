@@ -1,114 +1,66 @@
 #include "AnswerParser.h"
+#include "DeviceLogLine.h"
 #include "DiscoveryProtocol.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 using quill::discovery::DeviceRecord;
+using quill::discovery::FormatDeviceLogLine;
 using quill::discovery::ParseAnswer;
 using namespace std::string_literals;
 
 namespace {
 
-struct AcceptedCase {
-    const char* name;
-    std::string datagram;
-    DeviceRecord expected;
-};
+const std::string kHead = "ip sn mac name ";
 
-void PrintTo(const AcceptedCase& c, std::ostream* os)
+TEST(AnswerParser, AcceptsExactlyFiveSpaceSeparatedTokensWithinFiveHundredBytes)
 {
-    *os << c.name;
+    const std::optional<DeviceRecord> ignored;
+    const std::pair<std::string, std::optional<DeviceRecord>> cases[] {
+        { "192.168.1.20 SN0001 00:11:22:AA:BB:CC Cam-Door V1.2.3"s,
+            DeviceRecord { "192.168.1.20", "SN0001", "00:11:22:AA:BB:CC", "Cam-Door", "V1.2.3" } },
+        { "ip sn mac name fw\n"s, DeviceRecord { "ip", "sn", "mac", "name", "fw\n" } },
+        // Seven bytes is the shortest accepted answer; empty tokens are tokens.
+        { "    abc"s, DeviceRecord { "", "", "", "", "abc" } },
+        { "    ab"s, ignored },
+        { "a  c d e"s, DeviceRecord { "a", "", "c", "d", "e" } },
+        { "a\tb c\r d e f"s, DeviceRecord { "a\tb", "c\r", "d", "e", "f" } },
+        // A zero byte ends the text.
+        { "a b c d e\0 more words here"s, DeviceRecord { "a", "b", "c", "d", "e" } },
+        { "\0a b c d e"s, ignored },
+        { "a b c\0 d e f"s, ignored },
+        { "a b  c\0"s, ignored },
+        { "\xFF\xFE s\x80 %s%n \xE5\xAF\xA6 \x01"s,
+            DeviceRecord { "\xFF\xFE", "s\x80", "%s%n", "\xE5\xAF\xA6", "\x01" } },
+        { ""s, ignored },
+        { std::string(quill::discovery::kQueryPayload), ignored },
+        { "abcdefghij"s, ignored },
+        { "a b c d"s, ignored },
+        { "ip sn mac Front Door fw"s, ignored },
+        { "ip sn mac name fw "s, ignored },
+        { "       "s, ignored },
+        // Only the first 500 bytes count: a sixth token beyond them is not seen,
+        // a space as byte 500 makes an empty sixth token.
+        { kHead + std::string(485, 'f'), DeviceRecord { "ip", "sn", "mac", "name", std::string(485, 'f') } },
+        { kHead + std::string(485, 'f') + " " + std::string(99, 'x'),
+            DeviceRecord { "ip", "sn", "mac", "name", std::string(485, 'f') } },
+        { kHead + std::string(484, 'f') + " tail", ignored },
+    };
+    for (const auto& [datagram, expected] : cases)
+        EXPECT_EQ(ParseAnswer(datagram), expected) << '"' << datagram.substr(0, 40) << '"';
 }
 
-class AcceptedAnswer : public ::testing::TestWithParam<AcceptedCase> { };
-
-TEST_P(AcceptedAnswer, GivesTheFiveTokensInOrder)
+TEST(DeviceLogLine, NamesTheFiveFieldsAndKeepsTheirBytes)
 {
-    const auto record = ParseAnswer(GetParam().datagram);
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(*record, GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, AcceptedAnswer,
-    ::testing::Values(AcceptedCase { "five_words", "192.168.1.20 SN0001 00:11:22:AA:BB:CC Cam-Door V1.2.3"s,
-                          { "192.168.1.20", "SN0001", "00:11:22:AA:BB:CC", "Cam-Door", "V1.2.3" } },
-        AcceptedCase {
-            "line_feed_stays_in_fw", "ip sn mac name fw\n"s, { "ip", "sn", "mac", "name", "fw\n" } },
-        AcceptedCase { "four_spaces_then_letters", "    abc"s, { "", "", "", "", "abc" } },
-        AcceptedCase { "five_letters", "a b c d e"s, { "a", "b", "c", "d", "e" } },
-        AcceptedCase { "double_space_gives_empty_token", "a  c d e"s, { "a", "", "c", "d", "e" } },
-        AcceptedCase {
-            "leading_space_gives_empty_ip", " sn mac name fw"s, { "", "sn", "mac", "name", "fw" } },
-        AcceptedCase { "tab_and_cr_are_token_bytes", "a\tb c\r d e f"s, { "a\tb", "c\r", "d", "e", "f" } },
-        AcceptedCase { "zero_byte_ends_text", "a b c d e\0 more words here"s, { "a", "b", "c", "d", "e" } },
-        AcceptedCase { "trailing_zero_byte", "1.2.3.4 s m n f\0"s, { "1.2.3.4", "s", "m", "n", "f" } },
-        AcceptedCase { "any_bytes_kept", "\xFF\xFE s\x80 %s%n \xE5\xAF\xA6 \x01"s,
-            { "\xFF\xFE", "s\x80", "%s%n", "\xE5\xAF\xA6", "\x01" } }),
-    [](const ::testing::TestParamInfo<AcceptedCase>& info) { return std::string(info.param.name); });
-
-struct IgnoredCase {
-    const char* name;
-    std::string datagram;
-};
-
-void PrintTo(const IgnoredCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class IgnoredAnswer : public ::testing::TestWithParam<IgnoredCase> { };
-
-TEST_P(IgnoredAnswer, GivesNoRecord)
-{
-    EXPECT_FALSE(ParseAnswer(GetParam().datagram).has_value());
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, IgnoredAnswer,
-    ::testing::Values(IgnoredCase { "empty", ""s },
-        IgnoredCase { "own_query", std::string(quill::discovery::kQueryPayload) },
-        IgnoredCase { "six_bytes_of_five_tokens",
-            "a b  c"s
-            "\0"s },
-        IgnoredCase { "zero_byte_first", "\0a b c d e"s },
-        IgnoredCase { "short_before_zero_byte", "a b c\0 d e f"s }, IgnoredCase { "no_space", "abcdefghij"s },
-        IgnoredCase { "four_tokens", "a b c d"s },
-        IgnoredCase { "space_in_device_name", "ip sn mac Front Door fw"s },
-        IgnoredCase { "trailing_space", "ip sn mac name fw "s }, IgnoredCase { "only_spaces", "       "s }),
-    [](const ::testing::TestParamInfo<IgnoredCase>& info) { return std::string(info.param.name); });
-
-TEST(AnswerLength, ExactlyFiveHundredBytesAreAllText)
-{
-    const std::string head = "ip sn mac name ";
-    const std::string datagram = head + std::string(500 - head.size(), 'f');
-    const auto record = ParseAnswer(datagram);
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->fw.size(), 500 - head.size());
-}
-
-TEST(AnswerLength, LongerDatagramIsCutAtFiveHundredBytes)
-{
-    const std::string head = "ip sn mac name ";
-    // 600 bytes whose sixth token starts beyond byte 500: only the cut text counts.
-    const std::string datagram = head + std::string(500 - head.size(), 'f') + " " + std::string(99, 'x');
-    ASSERT_EQ(datagram.size(), 600u);
-    const auto record = ParseAnswer(datagram);
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->fw, std::string(500 - head.size(), 'f'));
-}
-
-TEST(AnswerLength, SpaceAsFiveHundredthByteMakesAnEmptySixthToken)
-{
-    const std::string head = "ip sn mac name ";
-    const std::string datagram = head + std::string(499 - head.size(), 'f') + " " + "tail";
-    EXPECT_FALSE(ParseAnswer(datagram).has_value());
-}
-
-TEST(AnswerLength, SevenBytesIsTheShortestAccepted)
-{
-    EXPECT_FALSE(ParseAnswer("    ab").has_value());
-    EXPECT_TRUE(ParseAnswer("    abc").has_value());
+    const DeviceRecord record { "192.168.1.20", "SN0001", "00:11:22:AA:BB:CC", "Cam-Door", "V1.2.3" };
+    EXPECT_EQ(FormatDeviceLogLine(record),
+        "IP: 192.168.1.20, SN: SN0001, MAC: 00:11:22:AA:BB:CC, device_name: Cam-Door, FW: V1.2.3");
+    // Format directives in a field are text, and broken UTF-8 passes untouched.
+    EXPECT_EQ(FormatDeviceLogLine({ "%s%n", "%d%%", "%1%", "\xFF\xE5\xAF", "1.0\n" }),
+        "IP: %s%n, SN: %d%%, MAC: %1%, device_name: \xFF\xE5\xAF, FW: 1.0\n"s);
 }
 
 } // namespace

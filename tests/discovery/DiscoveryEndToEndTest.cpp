@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sched.h>
 #include <signal.h>
 #include <spawn.h>
@@ -47,19 +46,16 @@ std::string CameraMac(int n)
     return (boost::format("02-00-C6-12-00-%02X") % (kFirstCamera - 1 + n)).str();
 }
 
-// A program run in the background with its standard output read through a
-// pipe; ended with SIGTERM (then SIGKILL) when the object goes.
+// A program run in the background with its standard output going to a file;
+// ended with SIGTERM (then SIGKILL) when the object goes.
 class BackgroundProgram {
 public:
-    explicit BackgroundProgram(const std::vector<std::string>& arguments)
+    BackgroundProgram(const std::vector<std::string>& arguments, const std::filesystem::path& output)
     {
-        int pipeEnds[2];
-        if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
-            return;
-        m_output = pipeEnds[0];
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addopen(
+            &actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         std::vector<char*> argv;
         for (const auto& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
@@ -67,52 +63,25 @@ public:
         if (::posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
             m_pid = -1;
         posix_spawn_file_actions_destroy(&actions);
-        ::close(pipeEnds[1]);
     }
     ~BackgroundProgram()
     {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            int status = 0;
-            for (int i = 0; i < 500 && ::waitpid(m_pid, &status, WNOHANG) == 0; ++i)
-                std::this_thread::sleep_for(10ms);
-            if (::waitpid(m_pid, &status, WNOHANG) == 0) {
-                ::kill(m_pid, SIGKILL);
-                ::waitpid(m_pid, &status, 0);
-            }
+        if (m_pid <= 0)
+            return;
+        ::kill(m_pid, SIGTERM);
+        int status = 0;
+        for (int i = 0; i < 500 && ::waitpid(m_pid, &status, WNOHANG) == 0; ++i)
+            std::this_thread::sleep_for(10ms);
+        if (::waitpid(m_pid, &status, WNOHANG) == 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, &status, 0);
         }
-        if (m_output >= 0)
-            ::close(m_output);
     }
     BackgroundProgram(const BackgroundProgram&) = delete;
     BackgroundProgram& operator=(const BackgroundProgram&) = delete;
 
-    // Reads output until a line equals the text or the time is up.
-    bool WaitForLine(const std::string& wanted, std::chrono::milliseconds limit)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        std::string pending;
-        while (m_output >= 0 && std::chrono::steady_clock::now() < deadline) {
-            pollfd fd { m_output, POLLIN, 0 };
-            if (::poll(&fd, 1, 50) <= 0)
-                continue;
-            char chunk[256];
-            const ssize_t size = ::read(m_output, chunk, sizeof chunk);
-            if (size <= 0)
-                return false;
-            pending.append(chunk, static_cast<std::size_t>(size));
-            for (std::size_t end; (end = pending.find('\n')) != std::string::npos;
-                 pending.erase(0, end + 1)) {
-                if (pending.substr(0, end) == wanted)
-                    return true;
-            }
-        }
-        return false;
-    }
-
 private:
     pid_t m_pid = -1;
-    int m_output = -1;
 };
 
 // Keeps the calling thread in another network namespace for its lifetime.
@@ -155,8 +124,15 @@ protected:
 
         simulator = std::make_unique<BackgroundProgram>(
             std::vector<std::string> { "ip", "netns", "exec", cameras, QUILL_CAMERA_SIM_PATH, "--range",
-                CameraAddress(1) + "-" + CameraAddress(kCameraCount), "--broadcast" });
-        ASSERT_TRUE(simulator->WaitForLine("ready", 10s)) << "the camera simulator did not start";
+                CameraAddress(1) + "-" + CameraAddress(kCameraCount), "--broadcast" },
+            dir.file("simulator.out"));
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                return quill::test::ReadWholeFile(dir.file("simulator.out")).find("ready\n")
+                    != std::string::npos;
+            },
+            10s))
+            << "the camera simulator did not start";
 
         inPc = std::make_unique<InNamespace>(*network, pc);
         main.Create(nullptr);
@@ -209,20 +185,18 @@ TEST_F(DiscoveryEndToEnd, SearchListsEveryCameraForItsOwnAndTheBroadcastQuery)
     SpinEvents(300ms);
     ASSERT_EQ(page.ResultList().GetItemCount(), expectedRows);
 
+    // Every camera twice (its own query and the broadcast), numbered in arrival order.
+    std::map<QString, std::vector<QString>> expected;
+    for (int n = 1; n <= kCameraCount; ++n)
+        expected[QString::fromStdString(CameraAddress(n))]
+            = { QString::fromStdString(CameraMac(n)), QStringLiteral("1.0.%1").arg(n) };
     std::map<QString, int> rowsPerCamera;
     for (int row = 0; row < expectedRows; ++row) {
         const auto texts = RowTexts(page, row);
         EXPECT_EQ(texts[0], QString::number(row + 1));
+        EXPECT_EQ(std::vector<QString>(texts.begin() + 2, texts.end()), expected[texts[1]])
+            << texts[1].toStdString();
         ++rowsPerCamera[texts[1]];
-        bool known = false;
-        for (int n = 1; n <= kCameraCount; ++n) {
-            if (texts[1] != QString::fromStdString(CameraAddress(n)))
-                continue;
-            known = true;
-            EXPECT_EQ(texts[2], QString::fromStdString(CameraMac(n)));
-            EXPECT_EQ(texts[3], QStringLiteral("1.0.%1").arg(n));
-        }
-        EXPECT_TRUE(known) << texts[1].toStdString();
     }
     EXPECT_EQ(rowsPerCamera.size(), static_cast<std::size_t>(kCameraCount));
     for (const auto& [address, count] : rowsPerCamera)
@@ -266,8 +240,7 @@ TEST_F(DiscoveryEndToEnd, AnswerWithoutASearchIsListed)
     // A camera that speaks on its own, from the camera namespace.
     std::thread camera([this] {
         const InNamespace there(*network, cameras);
-        DatagramSender sender(1334, "198.18.0.1");
-        sender.send(CameraAddress(3) + " SN-OWN " + CameraMac(3) + " Cam-3 9.9.9");
+        UdpPeer().send(CameraAddress(3) + " SN-OWN " + CameraMac(3) + " Cam-3 9.9.9", 1334, "198.18.0.1");
     });
     camera.join();
     ASSERT_TRUE(WaitUntil([&] { return page.ResultList().GetItemCount() == 1; }));

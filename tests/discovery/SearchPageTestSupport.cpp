@@ -7,8 +7,6 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 
-#include <gtest/gtest.h>
-
 #include <poll.h>
 
 #if defined(__SANITIZE_THREAD__)
@@ -30,7 +28,6 @@ namespace quill::discovery::test {
 namespace asio = boost::asio;
 using asio::ip::udp;
 
-
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit)
 {
     QElapsedTimer timer;
@@ -51,7 +48,6 @@ void SpinEvents(std::chrono::milliseconds duration)
     while (timer.elapsed() < duration.count())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
-
 
 MessageBoxCloser::MessageBoxCloser()
 {
@@ -79,34 +75,22 @@ TestMainWindow::TestMainWindow()
 
 LRESULT RecordingSearchPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_CLOSE)
-        ++closeRequests;
+    closeRequests += message == WM_CLOSE ? 1 : 0;
     return CSearchPage::WindowProc(message, wParam, lParam);
 }
 
-DatagramSender::DatagramSender(std::uint16_t port, const std::string& address)
-    : m_socket(m_io, udp::endpoint(udp::v4(), 0))
-    , m_target(asio::ip::make_address_v4(address), port)
-{
-}
-
-void DatagramSender::send(const std::string& payload)
-{
-    m_socket.send_to(asio::buffer(payload), m_target);
-}
-
-DatagramCollector::DatagramCollector()
+UdpPeer::UdpPeer()
     : m_socket(m_io, udp::endpoint(udp::v4(), 0))
 {
     m_socket.set_option(asio::socket_base::receive_buffer_size(4 * 1024 * 1024));
 }
 
-std::uint16_t DatagramCollector::port() const
+void UdpPeer::send(const std::string& payload, std::uint16_t port, const std::string& address)
 {
-    return m_socket.local_endpoint().port();
+    m_socket.send_to(asio::buffer(payload), udp::endpoint(asio::ip::make_address_v4(address), port));
 }
 
-std::vector<std::string> DatagramCollector::collect(std::size_t atMost, std::chrono::milliseconds wait)
+std::vector<std::string> UdpPeer::collect(std::size_t atMost, std::chrono::milliseconds wait)
 {
     std::vector<std::string> received;
     while (received.size() < atMost) {
@@ -115,8 +99,7 @@ std::vector<std::string> DatagramCollector::collect(std::size_t atMost, std::chr
             break;
         std::array<char, 128> buffer {};
         udp::endpoint sender;
-        const auto size = m_socket.receive_from(asio::buffer(buffer), sender);
-        received.emplace_back(buffer.data(), size);
+        received.emplace_back(buffer.data(), m_socket.receive_from(asio::buffer(buffer), sender));
     }
     return received;
 }

@@ -14,15 +14,14 @@
 
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <functional>
-#include <iosfwd>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace quill::discovery::test {
+
+using quill::test::FreeUdpPort;
+using quill::test::LogCapture;
 
 // Turns the event loop until the condition holds or the time is up; returns
 // the condition's last value.
@@ -31,11 +30,7 @@ bool WaitUntil(
 // Turns the event loop for a while (to show that something does not happen).
 void SpinEvents(std::chrono::milliseconds duration);
 
-using quill::test::FreeUdpPort;
-using quill::test::LogCapture;
-
-// Clicks OK on every message box of the application while it lives, and
-// keeps their texts and captions.
+// Clicks OK on every message box while it lives, keeping texts and captions.
 class MessageBoxCloser {
 public:
     MessageBoxCloser();
@@ -63,23 +58,13 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
-// Sends datagrams from an ephemeral port to 127.0.0.1.
-class DatagramSender {
+// A UDP socket on an ephemeral port of 0.0.0.0: sends datagrams, and collects
+// what reaches its own port (the queries of a sweep).
+class UdpPeer {
 public:
-    explicit DatagramSender(std::uint16_t port, const std::string& address = "127.0.0.1");
-    void send(const std::string& payload);
-
-private:
-    boost::asio::io_context m_io;
-    boost::asio::ip::udp::socket m_socket;
-    boost::asio::ip::udp::endpoint m_target;
-};
-
-// Collects datagrams on 0.0.0.0 at a port of its own (queries of a sweep).
-class DatagramCollector {
-public:
-    DatagramCollector();
-    std::uint16_t port() const;
+    UdpPeer();
+    std::uint16_t port() const { return m_socket.local_endpoint().port(); }
+    void send(const std::string& payload, std::uint16_t port, const std::string& address = "127.0.0.1");
     std::vector<std::string> collect(std::size_t atMost, std::chrono::milliseconds wait);
 
 private:
