@@ -6,7 +6,6 @@
 #include "CIPAddressCtrl.h"
 #include "CTabCtrl.h"
 #include "DialogUnits.h"
-#include "WindowOps.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -16,7 +15,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -155,8 +153,7 @@ TEST(DialogBuilder, TextsByIdForEveryKind)
 
 namespace {
 
-// A page that supplies its own widget for the list slot through the factory,
-// and one that binds a member widget over it in DoDataExchange.
+// A page that supplies its own widget for the list slot, as the search page does.
 class PageWithFactory : public CDialogBase {
 public:
     PageWithFactory()
@@ -172,28 +169,9 @@ protected:
     }
 };
 
-class PageWithMemberList : public CDialogBase {
-public:
-    PageWithMemberList()
-        : CDialogBase(SampleTemplate())
-    {
-    }
-    QTableWidget m_list;
-    QPointer<QWidget> placeholder;
-    QWidget* placeholderPrevious = nullptr;
-
-protected:
-    void DoDataExchange() override
-    {
-        placeholder = GetDlgItem(1003);
-        placeholderPrevious = placeholder->previousInFocusChain();
-        AttachDlgItem(1003, m_list);
-    }
-};
-
 } // namespace
 
-TEST(DialogBuilder, PageWidgetsTakeTheListSlot)
+TEST(DialogBuilder, PageFactoryTakesTheListSlot)
 {
     PageWithFactory page;
     ASSERT_TRUE(page.Create(nullptr));
@@ -201,25 +179,4 @@ TEST(DialogBuilder, PageWidgetsTakeTheListSlot)
     EXPECT_EQ(page.GetDlgItem(1003), page.made.data());
     EXPECT_EQ(page.made->geometry(), page.MapDialogRect(QRect(9, 56, 300, 96)));
     EXPECT_NE(page.GetDlgItemAs<QLabel>(1020), nullptr); // other kinds still come from the builder
-
-    PageWithMemberList attached;
-    ASSERT_TRUE(attached.Create(nullptr));
-    EXPECT_EQ(attached.GetDlgItem(1003), &attached.m_list);
-    EXPECT_TRUE(attached.placeholder.isNull());
-    EXPECT_EQ(attached.m_list.parentWidget(), &attached);
-    EXPECT_EQ(attached.m_list.geometry(), attached.MapDialogRect(QRect(9, 56, 300, 96)));
-    EXPECT_FALSE(attached.m_list.isHidden());
-    EXPECT_EQ(attached.m_list.previousInFocusChain(), attached.placeholderPrevious); // same keyboard order
-}
-
-TEST(WindowOps, ChildRectanglesRoundTripThroughScreenCoordinates)
-{
-    QWidget window;
-    window.setGeometry(50, 60, 400, 300);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QWidget child(&window);
-    MoveWindow(child, QRect(10, 20, 100, 50));
-    EXPECT_EQ(GetClientRect(child), QRect(0, 0, 100, 50));
-    EXPECT_EQ(ScreenToClient(window, GetWindowRect(child)), QRect(10, 20, 100, 50));
 }

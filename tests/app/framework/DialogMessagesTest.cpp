@@ -76,7 +76,7 @@ protected:
 
 } // namespace
 
-TEST(DialogLifeCycle, InitialisesOnceAfterDataExchangeAndReportsThePagesOwnVisibility)
+TEST(DialogLifeCycle, PageInitialisesOnceReportsItsOwnVisibilityAndStaysOnClose)
 {
     QWidget mainWindow;
     RecordingDialog page;
@@ -91,6 +91,10 @@ TEST(DialogLifeCycle, InitialisesOnceAfterDataExchangeAndReportsThePagesOwnVisib
     page.show();
     page.ShowWindow(false);
     EXPECT_EQ(page.log, (Log { "exchange", "init with controls", "shown", "hidden", "shown", "hidden" }));
+
+    page.ShowWindow(true);
+    EXPECT_EQ(page.SendMessage(WM_CLOSE), 0); // a page stays: only a top-level dialog closes
+    EXPECT_FALSE(page.isHidden());
 }
 
 TEST(DialogMessages, PostedArrivesAfterTheLoopTurnsSentBeforeReturn)
@@ -159,43 +163,4 @@ TEST(DialogClose, EveryWayToEndAModalDialogGivesItsResult)
         EXPECT_TRUE(dialog.isHidden());
         EXPECT_EQ(dialog.log.back(), "hidden");
     }
-}
-
-TEST(DialogClose, ChildPageStaysAfterACloseRequest)
-{
-    QWidget mainWindow;
-    RecordingDialog page;
-    ASSERT_TRUE(page.Create(&mainWindow));
-    page.ShowWindow(true);
-    EXPECT_EQ(page.SendMessage(WM_CLOSE), 0);
-    EXPECT_FALSE(page.isHidden());
-}
-
-namespace {
-
-// Keeps itself open on the close request until asked twice.
-class StubbornDialog : public CDialogBase {
-public:
-    StubbornDialog()
-        : CDialogBase(PageTemplate())
-    {
-        MapMessage(WM_CLOSE, [this](WPARAM w, LPARAM l) -> LRESULT {
-            return ++closeRequests < 2 ? 0 : DefWindowProc(WM_CLOSE, w, l);
-        });
-    }
-    int closeRequests = 0;
-};
-
-} // namespace
-
-TEST(DialogClose, MappedCloseHandlerReplacesTheDefault)
-{
-    StubbornDialog dialog;
-    QTimer::singleShot(0, &dialog, [&] {
-        dialog.close();
-        EXPECT_TRUE(dialog.isVisible());
-        dialog.close();
-    });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(dialog.closeRequests, 2);
 }

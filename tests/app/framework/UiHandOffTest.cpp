@@ -86,11 +86,17 @@ TEST(UiHandOff, WorkerGetsResultsAndExceptionsFromTheUiThread)
     EXPECT_EQ(caught, "list gone");
 }
 
-TEST(UiHandOff, OnTheUiThreadRunsAtOnceWithoutTheLoopEvenWhenClosed)
+TEST(UiHandOff, OnTheUiThreadRunRunsAtOnceEvenWhenClosedAndPostRunsLaterInOrder)
 {
     QObject context;
     const UiHandOff handOff(&context);
+    std::vector<int> order;
+    EXPECT_TRUE(handOff.Post([&] { order.push_back(1); }));
+    EXPECT_TRUE(handOff.Post([&] { order.push_back(2); }));
     EXPECT_EQ(handOff.Run([] { return 7; }), std::optional<int>(7));
+    EXPECT_TRUE(order.empty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return order.size() == 2; }, 2000));
+    EXPECT_EQ(order, std::vector<int>({ 1, 2 }));
     handOff.Close(); // closing concerns waiting threads only: the UI thread never waits
     EXPECT_EQ(handOff.Run([] { return 8; }), std::optional<int>(8));
 }
@@ -145,18 +151,6 @@ TEST(UiHandOff, CloseOrDestroyedContextReleasesAWaiterWhileTheUiThreadJoins)
         QCoreApplication::processEvents();
         EXPECT_FALSE(bodyRan);
     }
-}
-
-TEST(UiHandOff, PostedCallsRunLaterInOrder)
-{
-    QObject context;
-    const UiHandOff handOff(&context);
-    std::vector<int> order;
-    EXPECT_TRUE(handOff.Post([&] { order.push_back(1); }));
-    EXPECT_TRUE(handOff.Post([&] { order.push_back(2); }));
-    EXPECT_TRUE(order.empty());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return order.size() == 2; }, 2000));
-    EXPECT_EQ(order, std::vector<int>({ 1, 2 }));
 }
 
 TEST(CrossThreadMessages, SentFromAWorkerRunsOnTheUiThreadPostedRunsLater)

@@ -82,11 +82,11 @@ inline std::optional<RecordLine> ParseRecordLine(const std::string& line)
     return RecordLine { line.substr(0, 19), line.substr(21, close - 21), line.substr(close + 2) };
 }
 
-// Sends std::clog into a string (or nowhere) for the object's lifetime.
+// Sends std::clog into a string for the object's lifetime.
 class ClogCapture {
 public:
-    explicit ClogCapture(bool keep = true)
-        : m_previous(std::clog.rdbuf(keep ? static_cast<std::streambuf*>(m_text.rdbuf()) : &m_discard))
+    ClogCapture()
+        : m_previous(std::clog.rdbuf(m_text.rdbuf()))
     {
     }
     ~ClogCapture() { std::clog.rdbuf(m_previous); }
@@ -95,11 +95,7 @@ public:
     std::string text() const { return m_text.str(); }
 
 private:
-    struct Discard : std::streambuf {
-        int overflow(int c) override { return traits_type::not_eof(c); }
-    };
     std::ostringstream m_text;
-    Discard m_discard;
     std::streambuf* m_previous;
 };
 

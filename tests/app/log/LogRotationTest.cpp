@@ -41,7 +41,7 @@ protected:
 
     TempDir m_dir;
     ScopedWorkingDir m_workingDir { m_dir.path() };
-    ClogCapture m_clog { false };
+    ClogCapture m_clog;
 };
 
 // Also shows the final rotation at shutdown: the last, part-full file reaches "logs".
