@@ -12,84 +12,53 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 namespace {
 
-// Closes the next message box that opens with its OK button and notes what
-// it looked like.
-class BoxCloser {
-public:
+// Closes the next message box that opens with its OK button and notes what it looked like.
+struct BoxCloser {
     BoxCloser()
     {
-        m_poll.setInterval(5);
-        QObject::connect(&m_poll, &QTimer::timeout, [this] {
-            QMessageBox* box = FindOpenMessageBox();
-            if (!box)
-                return;
-            caption = box->windowTitle();
-            text = box->text();
-            buttonCount = static_cast<int>(box->buttons().size());
-            modal = box->isModal();
-            onUiThread = box->thread() == QCoreApplication::instance()->thread();
-            m_poll.stop();
-            if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-                ok->click();
+        QObject::connect(&poll, &QTimer::timeout, [this] {
+            if (QMessageBox* box = FindOpenMessageBox()) {
+                seen = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->buttons().size())
+                    + (box->isModal() ? "|modal" : "") + (box->thread() == qApp->thread() ? "|ui" : "");
+                poll.stop();
+                box->button(QMessageBox::Ok)->click();
+            }
         });
-        m_poll.start();
+        poll.start(5);
     }
-    bool Seen() const { return buttonCount > 0; }
-
-    QString caption;
-    QString text;
-    int buttonCount = 0;
-    bool modal = false;
-    bool onUiThread = false;
-
-private:
-    QTimer m_poll;
+    QTimer poll;
+    QString seen;
 };
 
 } // namespace
-
-TEST(MessageBox, ApplicationNameIsTheCaption)
-{
-    EXPECT_EQ(ApplicationName(), QStringLiteral("Quillscope"));
-}
 
 TEST(MessageBox, ShownOnTheUiThreadForAWorkerThatWaits)
 {
     QObject context;
     const UiHandOff handOff(&context);
-    BoxCloser closer;
-    std::atomic<int> result { -1 };
-    WorkerThread worker([&] { result = AfxMessageBox(handOff, QStringLiteral("Port conflict!\n")); });
-    ASSERT_TRUE(worker.WaitProcessingEvents());
-    ASSERT_TRUE(closer.Seen());
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(closer.caption, QStringLiteral("Quillscope"));
-    EXPECT_EQ(closer.text, QStringLiteral("Port conflict!\n"));
-    EXPECT_EQ(closer.buttonCount, 1);
-    EXPECT_TRUE(closer.modal);
-    EXPECT_TRUE(closer.onUiThread);
-    EXPECT_EQ(FindOpenMessageBox(), nullptr);
-}
-
-TEST(MessageBox, ApplicationHandOffServesWorkersToo)
-{
-    BoxCloser closer;
-    std::atomic<int> result { -1 };
-    WorkerThread worker([&] { result = AfxMessageBox(QStringLiteral("Chrome does not exist!")); });
-    ASSERT_TRUE(worker.WaitProcessingEvents());
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(closer.text, QStringLiteral("Chrome does not exist!"));
+    for (const bool ownHandOff : { true, false }) {
+        BoxCloser closer;
+        std::atomic<int> result { -1 };
+        WorkerThread worker([&] {
+            result = ownHandOff ? AfxMessageBox(handOff, QStringLiteral("Port conflict!\n"))
+                                : AfxMessageBox(QStringLiteral("Chrome does not exist!"));
+        });
+        ASSERT_TRUE(worker.WaitProcessingEvents());
+        EXPECT_EQ(result, IDOK);
+        EXPECT_EQ(closer.seen,
+            ownHandOff ? QStringLiteral("Quillscope|Port conflict!\n|1|modal|ui")
+                       : QStringLiteral("Quillscope|Chrome does not exist!|1|modal|ui"));
+        EXPECT_EQ(FindOpenMessageBox(), nullptr);
+    }
 }
 
 TEST(MessageBox, OnTheUiThreadItBlocksUntilClosed)
 {
     BoxCloser closer;
     EXPECT_EQ(AfxMessageBox(QStringLiteral("Chrome does not exist!")), IDOK);
-    EXPECT_TRUE(closer.Seen());
+    EXPECT_FALSE(closer.seen.isEmpty());
 }
 
 TEST(MessageBox, ClosedHandOffShowsNothing)

@@ -12,25 +12,30 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <thread>
 
 namespace {
 
 constexpr UINT kQuestion = WM_APP + 10;
 constexpr UINT kFinish = WM_APP + 11;
 
-// Gives a worker time to reach its wait. Only a pause, never an assertion:
-// a worker that is slower simply finds the hand-off already closed, which
-// the tests accept as the same outcome.
-void LetWorkerBlock()
+// Starts a worker and gives it time to reach its wait. Only a pause, never an
+// assertion: a slower worker finds the hand-off already closed, which the
+// tests accept as the same outcome.
+std::unique_ptr<WorkerThread> StartBlockedWorker(std::function<void()> body)
 {
+    std::atomic<bool> started { false };
+    auto worker = std::make_unique<WorkerThread>([&started, body = std::move(body)] {
+        started = true;
+        body();
+    });
+    while (!started)
+        std::this_thread::yield();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return worker;
 }
 
 class AnsweringDialog : public CDialogBase {
@@ -39,7 +44,7 @@ public:
         : CDialogBase(DialogTemplate { 140, QSize(100, 50), QString(), QString(), 8, {} })
     {
         MapMessage(kQuestion, [this](WPARAM w, LPARAM) -> LRESULT {
-            handledOn = QThread::currentThread();
+            onUiThread = QThread::currentThread() == qApp->thread();
             ++handled;
             return static_cast<LRESULT>(w * 2);
         });
@@ -48,59 +53,26 @@ public:
             return 1;
         });
     }
-    std::atomic<QThread*> handledOn { nullptr };
+    std::atomic<bool> onUiThread { false };
     std::atomic<int> handled { 0 };
 };
 
 } // namespace
 
-TEST(UiHandOff, WorkerGetsTheResultComputedOnTheUiThread)
+TEST(UiHandOff, WorkerGetsResultsAndExceptionsFromTheUiThread)
 {
     QObject context;
     const UiHandOff handOff(&context);
-    std::atomic<QThread*> ranOn { nullptr };
+    std::atomic<bool> onUiThread { false };
     std::optional<std::string> answer;
-    WorkerThread worker([&] {
-        answer = handOff.Run([&] {
-            ranOn = QThread::currentThread();
-            return std::string("rows: 3");
-        });
-    });
-    ASSERT_TRUE(worker.WaitProcessingEvents());
-    ASSERT_TRUE(answer.has_value());
-    EXPECT_EQ(*answer, "rows: 3");
-    EXPECT_EQ(ranOn.load(), QCoreApplication::instance()->thread());
-}
-
-TEST(UiHandOff, VoidCallsReportThatTheyRan)
-{
-    QObject context;
-    const UiHandOff handOff(&context);
-    int counter = 0;
-    std::atomic<bool> ran { false };
-    WorkerThread worker([&] { ran = handOff.Run([&] { ++counter; }); });
-    ASSERT_TRUE(worker.WaitProcessingEvents());
-    EXPECT_TRUE(ran);
-    EXPECT_EQ(counter, 1);
-}
-
-TEST(UiHandOff, OnTheUiThreadRunsAtOnceWithoutTheLoop)
-{
-    QObject context;
-    const UiHandOff handOff(&context);
-    EXPECT_TRUE(handOff.IsUiThread());
-    EXPECT_EQ(handOff.Run([] { return 7; }), std::optional<int>(7));
-    handOff.Close();
-    // Closing concerns waiting threads only: the UI thread never waits.
-    EXPECT_EQ(handOff.Run([] { return 8; }), std::optional<int>(8));
-}
-
-TEST(UiHandOff, ExceptionsTravelBackToTheWorker)
-{
-    QObject context;
-    const UiHandOff handOff(&context);
+    bool voidRan = false;
     std::string caught;
     WorkerThread worker([&] {
+        answer = handOff.Run([&] {
+            onUiThread = QThread::currentThread() == qApp->thread();
+            return std::string("rows: 3");
+        });
+        voidRan = handOff.Run([] {});
         try {
             handOff.Run([]() -> int { throw std::runtime_error("list gone"); });
         } catch (const std::runtime_error& error) {
@@ -108,7 +80,25 @@ TEST(UiHandOff, ExceptionsTravelBackToTheWorker)
         }
     });
     ASSERT_TRUE(worker.WaitProcessingEvents());
+    EXPECT_EQ(answer, std::optional<std::string>("rows: 3"));
+    EXPECT_TRUE(onUiThread);
+    EXPECT_TRUE(voidRan);
     EXPECT_EQ(caught, "list gone");
+}
+
+TEST(UiHandOff, OnTheUiThreadRunRunsAtOnceEvenWhenClosedAndPostRunsLaterInOrder)
+{
+    QObject context;
+    const UiHandOff handOff(&context);
+    std::vector<int> order;
+    EXPECT_TRUE(handOff.Post([&] { order.push_back(1); }));
+    EXPECT_TRUE(handOff.Post([&] { order.push_back(2); }));
+    EXPECT_EQ(handOff.Run([] { return 7; }), std::optional<int>(7));
+    EXPECT_TRUE(order.empty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return order.size() == 2; }, 2000));
+    EXPECT_EQ(order, std::vector<int>({ 1, 2 }));
+    handOff.Close(); // closing concerns waiting threads only: the UI thread never waits
+    EXPECT_EQ(handOff.Run([] { return 8; }), std::optional<int>(8));
 }
 
 TEST(UiHandOff, ManyWorkersAreServedOneAtATime)
@@ -116,112 +106,60 @@ TEST(UiHandOff, ManyWorkersAreServedOneAtATime)
     QObject context;
     const UiHandOff handOff(&context);
     int total = 0; // touched on the UI thread only
-    constexpr int kWorkers = 4;
-    constexpr int kCalls = 200;
     std::atomic<int> succeeded { 0 };
     std::vector<std::unique_ptr<WorkerThread>> workers;
-    for (int w = 0; w < kWorkers; ++w) {
+    for (int w = 0; w < 4; ++w) {
         workers.push_back(std::make_unique<WorkerThread>([&] {
-            for (int i = 0; i < kCalls; ++i) {
-                if (handOff.Run([&] { return ++total; }))
-                    ++succeeded;
-            }
+            for (int i = 0; i < 200; ++i)
+                succeeded += handOff.Run([&] { return ++total; }).has_value() ? 1 : 0;
         }));
     }
     for (auto& worker : workers)
         ASSERT_TRUE(worker->WaitProcessingEvents(20000));
-    EXPECT_EQ(total, kWorkers * kCalls);
-    EXPECT_EQ(succeeded, kWorkers * kCalls);
+    EXPECT_EQ(total, 800);
+    EXPECT_EQ(succeeded, 800);
 }
 
-TEST(UiHandOff, CloseReleasesAWaiterWhileTheUiThreadJoins)
+// Shutdown order: tell the workers to stop, then join without turning the
+// loop. A waiting worker is released and its queued call never runs; later
+// calls through the closed hand-off (or a copy) are refused at once.
+TEST(UiHandOff, CloseOrDestroyedContextReleasesAWaiterWhileTheUiThreadJoins)
 {
-    QObject context;
-    const UiHandOff handOff(&context);
-    std::atomic<bool> started { false };
-    std::atomic<bool> bodyRan { false };
-    std::optional<int> answer = 0;
-    WorkerThread worker([&] {
-        started = true;
-        answer = handOff.Run([&] {
-            bodyRan = true;
-            return 1;
+    for (const bool destroyContext : { false, true }) {
+        auto context = std::make_unique<QObject>();
+        const UiHandOff handOff(context.get());
+        std::atomic<bool> bodyRan { false };
+        std::optional<int> answer = 0;
+        std::optional<int> later = 0;
+        bool posted = true;
+        auto worker = StartBlockedWorker([&] {
+            answer = handOff.Run([&] {
+                bodyRan = true;
+                return 1;
+            });
+            later = handOff.Run([] { return 2; });
+            posted = handOff.Post([] {});
         });
-    });
-    while (!started)
-        std::this_thread::yield();
-    LetWorkerBlock();
-
-    // Shutdown order: tell the worker to stop, then join without turning the loop.
-    handOff.Close();
-    ASSERT_TRUE(worker.WaitBlocking());
-    EXPECT_FALSE(answer.has_value());
-
-    // The queued call is still in the event queue; it must not run now that
-    // its requester has gone.
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(bodyRan);
+        UiHandOff(handOff).Close();
+        if (destroyContext)
+            context.reset(); // discards the queued call
+        ASSERT_TRUE(worker->WaitBlocking());
+        EXPECT_TRUE(handOff.IsClosed());
+        EXPECT_FALSE(answer.has_value());
+        EXPECT_FALSE(later.has_value());
+        EXPECT_FALSE(posted);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(bodyRan);
+    }
 }
 
-TEST(UiHandOff, ClosedHandOffRefusesAtOnce)
-{
-    QObject context;
-    const UiHandOff handOff(&context);
-    const UiHandOff copy = handOff;
-    copy.Close();
-    EXPECT_TRUE(handOff.IsClosed());
-    std::optional<int> answer = 0;
-    bool posted = true;
-    WorkerThread worker([&] {
-        answer = handOff.Run([] { return 1; });
-        posted = handOff.Post([] {});
-    });
-    ASSERT_TRUE(worker.WaitBlocking());
-    EXPECT_FALSE(answer.has_value());
-    EXPECT_FALSE(posted);
-}
-
-TEST(UiHandOff, DestroyedContextReleasesTheWaiter)
-{
-    auto context = std::make_unique<QObject>();
-    const UiHandOff handOff(context.get());
-    std::atomic<bool> started { false };
-    std::atomic<bool> bodyRan { false };
-    bool ran = true;
-    WorkerThread worker([&] {
-        started = true;
-        ran = handOff.Run([&] { bodyRan = true; });
-    });
-    while (!started)
-        std::this_thread::yield();
-    LetWorkerBlock();
-    handOff.Close();
-    context.reset(); // discards the queued call
-    ASSERT_TRUE(worker.WaitBlocking());
-    EXPECT_FALSE(ran);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(bodyRan);
-}
-
-TEST(UiHandOff, PostedCallsRunLaterInOrder)
-{
-    QObject context;
-    const UiHandOff handOff(&context);
-    std::vector<int> order;
-    EXPECT_TRUE(handOff.Post([&] { order.push_back(1); }));
-    EXPECT_TRUE(handOff.Post([&] { order.push_back(2); }));
-    EXPECT_TRUE(order.empty());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return order.size() == 2; }, 2000));
-    EXPECT_EQ(order, std::vector<int>({ 1, 2 }));
-}
-
-TEST(CrossThreadMessages, SentFromAWorkerRunsOnTheUiThread)
+TEST(CrossThreadMessages, SentFromAWorkerRunsOnTheUiThreadPostedRunsLater)
 {
     AnsweringDialog dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
+    const WindowHandle handle = dialog.GetSafeHandle();
     LRESULT viaPointer = 0;
     LRESULT viaHandle = 0;
-    const WindowHandle handle = dialog.GetSafeHandle();
     WorkerThread worker([&] {
         viaPointer = dialog.SendMessage(kQuestion, 21, 0);
         viaHandle = handle.SendMessage(kQuestion, 50, 0);
@@ -229,21 +167,14 @@ TEST(CrossThreadMessages, SentFromAWorkerRunsOnTheUiThread)
     ASSERT_TRUE(worker.WaitProcessingEvents());
     EXPECT_EQ(viaPointer, 42);
     EXPECT_EQ(viaHandle, 100);
-    EXPECT_EQ(dialog.handledOn.load(), QCoreApplication::instance()->thread());
-    EXPECT_EQ(dialog.handled, 2);
-}
+    EXPECT_TRUE(dialog.onUiThread);
 
-TEST(CrossThreadMessages, PostedFromAWorkerThroughTheHandle)
-{
-    AnsweringDialog dialog;
-    ASSERT_TRUE(dialog.Create(nullptr));
-    const WindowHandle handle = dialog.GetSafeHandle();
     bool posted = false;
-    WorkerThread worker([&] { posted = handle.PostMessage(kQuestion, 1, 0); });
-    ASSERT_TRUE(worker.WaitBlocking());
+    WorkerThread poster([&] { posted = handle.PostMessage(kQuestion, 1, 0); });
+    ASSERT_TRUE(poster.WaitBlocking());
     EXPECT_TRUE(posted);
-    EXPECT_EQ(dialog.handled, 0); // not before the loop turns
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.handled == 1; }, 2000));
+    EXPECT_EQ(dialog.handled, 2); // not before the loop turns
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.handled == 3; }, 2000));
 }
 
 TEST(CrossThreadMessages, WindowDestroyedWhileAWorkerWaits)
@@ -251,17 +182,10 @@ TEST(CrossThreadMessages, WindowDestroyedWhileAWorkerWaits)
     auto dialog = std::make_unique<AnsweringDialog>();
     ASSERT_TRUE(dialog->Create(nullptr));
     const WindowHandle handle = dialog->GetSafeHandle();
-    std::atomic<bool> started { false };
     LRESULT answer = -1;
-    WorkerThread worker([&] {
-        started = true;
-        answer = handle.SendMessage(kQuestion, 5, 0);
-    });
-    while (!started)
-        std::this_thread::yield();
-    LetWorkerBlock();
+    auto worker = StartBlockedWorker([&] { answer = handle.SendMessage(kQuestion, 5, 0); });
     dialog.reset();
-    ASSERT_TRUE(worker.WaitBlocking());
+    ASSERT_TRUE(worker->WaitBlocking());
     EXPECT_EQ(answer, 0);
     // Later messages through the handle go nowhere, without waiting.
     EXPECT_EQ(handle.SendMessage(kQuestion, 5, 0), 0);
@@ -291,7 +215,7 @@ TEST(CrossThreadMessages, NoHangWhenTheModalLoopHasEndedWhileAWorkerWaits)
     ASSERT_NE(worker, nullptr);
     while (!secondStarted)
         std::this_thread::yield();
-    LetWorkerBlock();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50)); // lets the worker reach its wait
 
     dialog.HandOff().Close(); // the owner's shutdown: stop, then join
     ASSERT_TRUE(worker->WaitBlocking());

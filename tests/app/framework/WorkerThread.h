@@ -1,8 +1,6 @@
 #pragma once
-// A worker thread for tests whose end is awaited with a bound: the UI thread
-// keeps turning its event loop while it waits, and a worker that is still
-// stuck when the bound runs out is detached so the test reports a failure
-// instead of hanging.
+// A worker thread whose end is awaited with a bound: a worker still stuck when
+// the bound runs out is detached, so the test fails instead of hanging.
 #include <QTest>
 
 #include <atomic>
@@ -21,15 +19,9 @@ public:
     }
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
-    ~WorkerThread()
-    {
-        if (m_finished)
-            m_thread.join();
-        else
-            m_thread.detach(); // already reported by the test that waited
-    }
+    ~WorkerThread() { m_finished ? m_thread.join() : m_thread.detach(); }
 
-    // Processes events while waiting; true when the worker finished in time.
+    // Turns the UI thread's event loop while waiting; true when the worker finished in time.
     bool WaitProcessingEvents(int timeoutMs = 5000)
     {
         return QTest::qWaitFor([this] { return m_finished.load(); }, timeoutMs);
@@ -42,7 +34,6 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         return m_finished;
     }
-    bool Finished() const { return m_finished; }
 
 private:
     std::atomic<bool> m_finished { false };

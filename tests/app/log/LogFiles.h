@@ -2,12 +2,10 @@
 
 // Reading back what the log wrote: its files in a directory, their lines, and
 // what went to std::clog.
-#include <gtest/gtest.h>
+#include "TempDir.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -17,27 +15,19 @@
 
 namespace quill::test {
 
-// Log files directly in dir (active files in the working directory, finished
+// Log files directly in dir (active ones in the working directory, finished
 // ones in "logs"), oldest name first.
 inline std::vector<std::filesystem::path> LogFilesIn(const std::filesystem::path& dir)
 {
     std::vector<std::filesystem::path> files;
-    if (!std::filesystem::is_directory(dir))
-        return files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        if (entry.is_regular_file() && entry.path().filename().string().starts_with("Tessory Tool_"))
-            files.push_back(entry.path());
+    if (std::filesystem::is_directory(dir)) {
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            if (entry.is_regular_file() && entry.path().filename().string().starts_with("Tessory Tool_"))
+                files.push_back(entry.path());
+        }
     }
     std::sort(files.begin(), files.end());
     return files;
-}
-
-inline std::uintmax_t TotalSize(const std::vector<std::filesystem::path>& files)
-{
-    std::uintmax_t total = 0;
-    for (const auto& file : files)
-        total += std::filesystem::file_size(file);
-    return total;
 }
 
 inline std::vector<std::string> LinesOf(const std::string& text)
@@ -51,10 +41,7 @@ inline std::vector<std::string> LinesOf(const std::string& text)
 
 inline std::vector<std::string> LinesOfFile(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return LinesOf(text.str());
+    return LinesOf(ReadWholeFile(file));
 }
 
 // The message part of a record line, after "<severity>\t".
@@ -67,14 +54,14 @@ inline std::string MessageOf(const std::string& line)
 // True when text has a digit wherever shape has '0' and the same character elsewhere.
 inline bool HasShape(std::string_view text, std::string_view shape)
 {
-    if (text.size() != shape.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool matches = shape[i] == '0' ? (text[i] >= '0' && text[i] <= '9') : text[i] == shape[i];
-        if (!matches)
-            return false;
-    }
-    return true;
+    return text.size() == shape.size()
+        && std::equal(text.begin(), text.end(), shape.begin(),
+            [](char t, char s) { return s == '0' ? (t >= '0' && t <= '9') : t == s; });
+}
+
+inline bool IsActiveLogFileName(const std::string& name)
+{
+    return HasShape(name, "Tessory Tool_0000-00-00_00-00-00.log");
 }
 
 struct RecordLine {
@@ -86,8 +73,7 @@ struct RecordLine {
 // Splits "YYYY-MM-DD hh:mm:ss <severity>\tmessage"; nothing when the line has another form.
 inline std::optional<RecordLine> ParseRecordLine(const std::string& line)
 {
-    constexpr std::string_view kStampShape = "0000-00-00 00:00:00";
-    if (line.size() < kStampShape.size() + 2 || !HasShape(std::string_view(line).substr(0, 19), kStampShape)
+    if (line.size() < 21 || !HasShape(std::string_view(line).substr(0, 19), "0000-00-00 00:00:00")
         || line.compare(19, 2, " <") != 0)
         return std::nullopt;
     const std::size_t close = line.find(">\t", 21);
@@ -96,32 +82,20 @@ inline std::optional<RecordLine> ParseRecordLine(const std::string& line)
     return RecordLine { line.substr(0, 19), line.substr(21, close - 21), line.substr(close + 2) };
 }
 
-// "Tessory Tool_YYYY-MM-DD_hh-mm-ss.log"
-inline bool IsActiveLogFileName(const std::string& name)
-{
-    return HasShape(name, "Tessory Tool_0000-00-00_00-00-00.log");
-}
-
-// Sends std::clog into a string (or nowhere) for the object's lifetime.
+// Sends std::clog into a string for the object's lifetime.
 class ClogCapture {
 public:
-    explicit ClogCapture(bool keep = true)
-        : m_previous(std::clog.rdbuf(keep ? static_cast<std::streambuf*>(m_text.rdbuf()) : &m_discard))
+    ClogCapture()
+        : m_previous(std::clog.rdbuf(m_text.rdbuf()))
     {
     }
     ~ClogCapture() { std::clog.rdbuf(m_previous); }
     ClogCapture(const ClogCapture&) = delete;
     ClogCapture& operator=(const ClogCapture&) = delete;
-
     std::string text() const { return m_text.str(); }
 
 private:
-    struct Discard : std::streambuf {
-        int overflow(int c) override { return traits_type::not_eof(c); }
-        std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
-    };
     std::ostringstream m_text;
-    Discard m_discard;
     std::streambuf* m_previous;
 };
 

@@ -2,13 +2,11 @@
 // Its own executable: the set-up runs once per process.
 #include "LogFiles.h"
 #include "Logger.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace quill::test;
 
 TEST(LoggerInstance, FailedSetUpRunsAgainOnTheNextCall)
@@ -25,12 +23,12 @@ TEST(LoggerInstance, FailedSetUpRunsAgainOnTheNextCall)
     Logger::write(mirelo::critical, "while not set up");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
-    fs::remove(dir.file("logs"));
+    std::filesystem::remove(dir.file("logs"));
     EXPECT_NO_THROW(Logger::instance());
     Logger::write(mirelo::warning, "after the retry");
     Logger::shutdown();
 
-    const std::vector<fs::path> finished = LogFilesIn(dir.file("logs"));
+    const auto finished = LogFilesIn(dir.file("logs"));
     ASSERT_EQ(finished.size(), 1u);
     const std::vector<std::string> lines = LinesOfFile(finished.front());
     ASSERT_EQ(lines.size(), 1u);

@@ -9,6 +9,7 @@
 #include "TempDir.h"
 
 #include <QTabBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@
 namespace quill::test {
 
 inline netinfo::AdapterInfo MadeUpAdapter(
-    std::vector<std::string> parts, std::string mask, std::string gateway, std::string dns)
+    std::vector<std::string> parts, std::string mask, std::string gateway = {}, std::string dns = {})
 {
     return netinfo::AdapterInfo { std::move(parts), std::move(mask), std::move(gateway), std::move(dns) };
 }
@@ -28,11 +29,8 @@ inline netinfo::AdapterInfo MadeUpAdapter(
 inline netinfo::AdapterCollector TableOf(std::vector<netinfo::AdapterInfo> adapters)
 {
     return [adapters = std::move(adapters)](netinfo::AdapterTable& table) {
-        for (const auto& adapter : adapters) {
-            if (!netinfo::HasFreeSlot(table))
-                break;
+        for (const auto& adapter : adapters)
             table.slots[static_cast<std::size_t>(table.count++)] = adapter;
-        }
         return true;
     };
 }
@@ -49,16 +47,25 @@ inline void ChooseEntry(CComboBox& combo, int index)
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    // Creates the main window (which collects the adapters and creates the
-    // pages) and shows it.
-    void Start(std::vector<netinfo::AdapterInfo> adapters = {});
-    void Start(app::MainWindowParts parts);
-    void WriteConfig(const std::string& text) { WriteWholeFile(dir.file("Config.ini"), text); }
+    // Creates the main window (which collects the adapters and creates the pages) and shows it.
+    void Start(std::vector<netinfo::AdapterInfo> adapters = {})
+    {
+        Start(TestParts(TableOf(std::move(adapters))));
+    }
+    void Start(app::MainWindowParts parts)
+    {
+        window = std::make_unique<CZeruruDlg>(std::move(parts));
+        ASSERT_TRUE(window->Create(nullptr));
+        window->ShowWindow(true);
+    }
     std::string ConfigText() const { return ReadWholeFile(dir.file("Config.ini")); }
     bool ConfigExists() const { return std::filesystem::exists(dir.file("Config.ini")); }
 
-    // Clicks a tab as the user does.
-    void ClickTab(int tab);
+    void ClickTab(int tab)
+    {
+        QTabBar* bar = window->TabCtrl()->TabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+    }
     QString TabText(int tab) const { return window->TabCtrl()->GetItemText(tab); }
     CSearchPage& Search() const { return *window->SearchPage(); }
     CDevicePage& Device() const { return *window->DevicePage(); }

@@ -28,16 +28,17 @@ namespace {
     constexpr int kStartLimitMs = 30000;
     constexpr char kAnswer[] = "198.18.0.7 SN123 00-11-22-33-44-55 cam1 1.0.0";
 
-    std::vector<fs::path> LogFilesIn(const fs::path& folder)
+    // Everything the log files directly in folder hold; nothing when there are none.
+    std::vector<std::string> LogFilesIn(const fs::path& folder)
     {
-        std::vector<fs::path> files;
+        std::vector<std::string> texts;
         std::error_code error;
         for (const auto& entry : fs::directory_iterator(folder, error)) {
-            const std::string name = entry.path().filename().string();
-            if (name.rfind("Tessory Tool_", 0) == 0 && entry.path().extension() == ".log")
-                files.push_back(entry.path());
+            if (entry.path().filename().string().starts_with("Tessory Tool_")
+                && entry.path().extension() == ".log")
+                texts.push_back(ReadWholeFile(entry.path()));
         }
-        return files;
+        return texts;
     }
 
     // Why the program cannot run here: its listener needs the discovery port.
@@ -72,8 +73,8 @@ namespace {
         while (!heard && std::chrono::steady_clock::now() < limit && program.state() == QProcess::Running) {
             camera.send_to(asio::buffer(std::string(kAnswer)), listener);
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            for (const fs::path& file : LogFilesIn(dir.path()))
-                heard = heard || ReadWholeFile(file).find("SN: SN123") != std::string::npos;
+            for (const std::string& text : LogFilesIn(dir.path()))
+                heard = heard || text.find("SN: SN123") != std::string::npos;
         }
         ASSERT_TRUE(heard) << "the program did not log the answer";
 
@@ -85,8 +86,7 @@ namespace {
         EXPECT_TRUE(LogFilesIn(dir.path()).empty()) << "the last log file stayed out of \"logs\"";
         const auto collected = LogFilesIn(dir.file("logs"));
         ASSERT_EQ(collected.size(), 1u);
-        EXPECT_NE(ReadWholeFile(collected[0]).find("IP: 198.18.0.7, SN: SN123, MAC: 00-11-22-33-44-55"),
-            std::string::npos);
+        EXPECT_NE(collected[0].find("IP: 198.18.0.7, SN: SN123, MAC: 00-11-22-33-44-55"), std::string::npos);
         EXPECT_FALSE(fs::exists(dir.file("Config.ini")));
     }
 

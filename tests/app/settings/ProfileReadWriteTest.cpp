@@ -5,17 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 namespace {
 
 using namespace std::string_literals;
+using namespace quill::test;
 using quill::settings::ReadProfileString;
 using quill::settings::WriteProfileString;
-using quill::test::ReadWholeFile;
-using quill::test::TempDir;
-using quill::test::WriteWholeFile;
 
 struct ReadCase {
     const char* name;
@@ -23,34 +20,26 @@ struct ReadCase {
     std::string section;
     std::string key;
     std::string expected;
+    friend void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.name; }
 };
-
-void PrintTo(const ReadCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
 
 class ProfileRead : public testing::TestWithParam<ReadCase> { };
 
-TEST_P(ProfileRead, FindsTheValueOrTheDefault)
+TEST_P(ProfileRead, FindsTheValueOrTheDefaultAndLeavesTheFile)
 {
     const ReadCase& c = GetParam();
     TempDir dir;
     const std::string path = dir.file("Config.ini").string();
     WriteWholeFile(path, c.fileText);
-
     EXPECT_EQ(ReadProfileString(c.section, c.key, "default", path), c.expected);
     EXPECT_EQ(ReadWholeFile(path), c.fileText);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProfileRead,
-    testing::Values(ReadCase { "plain", "[system]\nLANG=1\n", "system", "LANG", "1" },
-        ReadCase { "names_ignore_case", "[SyStEm]\nlang=2\n", "SYSTEM", "Lang", "2" },
+    testing::Values(ReadCase { "names_ignore_case", "[SyStEm]\nlang=2\n", "SYSTEM", "Lang", "2" },
         ReadCase {
             "blanks_around_names_and_value", "  [ system ]  \n\t LANG  =  2 \t\n", "system", "LANG", "2" },
-        ReadCase { "blanks_around_asked_names", "[system]\nLANG=2\n", " system ", " LANG\t", "2" },
         ReadCase { "crlf", "[RCS]\r\nIP=10.0.0.1\r\n", "RCS", "IP", "10.0.0.1" },
-        ReadCase { "no_final_newline", "[RCS]\nIP=host.example", "RCS", "IP", "host.example" },
         ReadCase { "other_section_only", "[other]\nLANG=5\n", "system", "LANG", "default" },
         ReadCase { "key_before_any_section", "LANG=5\n[system]\nX=1\n", "system", "LANG", "default" },
         ReadCase { "first_duplicate_key_wins", "[system]\nLANG=1\nLANG=2\n", "system", "LANG", "1" },
@@ -58,37 +47,27 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProfileRead,
             "section_seen_twice", "[system]\nA=1\n[RCS]\nIP=x\n[system]\nLANG=3\n", "system", "LANG", "3" },
         ReadCase { "commented_key_skipped", "[system]\n;LANG=9\n# LANG=8\nLANG=4\n", "system", "LANG", "4" },
         ReadCase { "line_without_equals", "[system]\nLANG\n", "system", "LANG", "default" },
-        ReadCase { "empty_value_is_a_value", "[system]\nLANG=\n", "system", "LANG", "" },
         ReadCase { "quotes_dropped", "[RCS]\nIP=\" a b \"\n", "RCS", "IP", " a b " },
         ReadCase { "unmatched_quote_kept", "[RCS]\nIP='ab\n", "RCS", "IP", "'ab" },
-        ReadCase { "equals_inside_value", "[RCS]\nIP=a=b\n", "RCS", "IP", "a=b" },
         ReadCase { "nul_ends_value", "[system]\nLANG=1\0 2\n"s, "system", "LANG", "1" },
         ReadCase { "byte_order_mark", "\xEF\xBB\xBF[system]\nLANG=2\n", "system", "LANG", "2" },
         ReadCase {
             "unclosed_header_is_no_section", "[other]\n[system\nLANG=6\n", "system", "LANG", "default" },
-        ReadCase { "text_after_header", "[system] ; main\nLANG=7\n", "system", "LANG", "7" },
-        ReadCase { "empty_file", "", "system", "LANG", "default" },
+        ReadCase { "lines_without_structure", "[\n]\n=\n==\n[]\n[system\nLANG\n=LANG=1\n", "system", "LANG",
+            "default" },
         ReadCase { "empty_asked_key", "[system]\n=1\n", "system", "", "default" }),
     [](const testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
 
-TEST(ProfileReadLimits, MissingFileGivesDefaultAndIsNotCreated)
-{
-    TempDir dir;
-    const auto path = dir.file("Config.ini");
-    EXPECT_EQ(ReadProfileString("system", "LANG", "0", path.string()), "0");
-    EXPECT_FALSE(std::filesystem::exists(path));
-}
-
-TEST(ProfileReadLimits, ValuesAndDefaultsAreCutTo255BytesDefaultsTrimmed)
+TEST(ProfileReadLimits, MissingFileGivesDefaultAndIsNotCreatedAndValuesAreCutTo255Bytes)
 {
     TempDir dir;
     const std::string path = dir.file("Config.ini").string();
-    const std::string longValue(300, 'v');
-    WriteWholeFile(path, "[RCS]\nIP=" + longValue + "\n");
+    EXPECT_EQ(ReadProfileString("system", "LANG", "0", path), "0");
+    EXPECT_FALSE(std::filesystem::exists(path));
 
+    WriteWholeFile(path, "[RCS]\nIP=" + std::string(300, 'v') + "\n");
     EXPECT_EQ(ReadProfileString("RCS", "IP", "", path), std::string(255, 'v'));
     EXPECT_EQ(ReadProfileString("RCS", "none", std::string(256, 'd'), path), std::string(255, 'd'));
-    EXPECT_EQ(ReadProfileString("RCS", "none", std::string(255, 'd'), path), std::string(255, 'd'));
     // As Windows does, trailing blanks of the default are dropped.
     EXPECT_EQ(ReadProfileString("RCS", "none", " 0 \t", path), " 0");
 }
@@ -100,12 +79,8 @@ struct WriteCase {
     std::string key;
     std::string value;
     std::string after;
+    friend void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.name; }
 };
-
-void PrintTo(const WriteCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
 
 class ProfileWrite : public testing::TestWithParam<WriteCase> { };
 
@@ -115,25 +90,20 @@ TEST_P(ProfileWrite, ChangesOnlyTheKeysLine)
     TempDir dir;
     const std::string path = dir.file("Config.ini").string();
     WriteWholeFile(path, c.before);
-
     ASSERT_TRUE(WriteProfileString(c.section, c.key, c.value, path));
     EXPECT_EQ(ReadWholeFile(path), c.after);
     EXPECT_EQ(ReadProfileString(c.section, c.key, "default", path), c.value);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProfileWrite,
-    testing::Values(
-        WriteCase { "replace_value", "[system]\nLANG=0\n", "system", "LANG", "1", "[system]\nLANG=1\n" },
-        WriteCase { "keeps_spelling_spacing_and_crlf", "[System]\r\n  lang = 0\r\n", "SYSTEM", "Lang", "-1",
-            "[System]\r\n  lang = -1\r\n" },
+    testing::Values(WriteCase { "keeps_spelling_spacing_and_crlf", "[System]\r\n  lang = 0\r\n", "SYSTEM",
+                        "Lang", "-1", "[System]\r\n  lang = -1\r\n" },
         WriteCase { "first_of_duplicate_keys", "[system]\nLANG=1\nLANG=2\n", "system", "LANG", "0",
             "[system]\nLANG=0\nLANG=2\n" },
         WriteCase { "add_key_before_next_sections_comment", "[system]\nA=1\n\n; server\n[RCS]\nIP=x\n",
             "system", "LANG", "2", "[system]\nA=1\nLANG=2\n\n; server\n[RCS]\nIP=x\n" },
         WriteCase { "add_key_to_empty_section", "[system]\n[RCS]\nIP=x\n", "system", "LANG", "2",
             "[system]\nLANG=2\n[RCS]\nIP=x\n" },
-        WriteCase { "add_section_crlf", "; settings\r\n[RCS]\r\nIP=x\r\n", "system", "LANG", "1",
-            "; settings\r\n[RCS]\r\nIP=x\r\n[system]\r\nLANG=1\r\n" },
         WriteCase { "replace_in_last_line_without_newline", "[system]\nLANG=0", "system", "LANG", "5",
             "[system]\nLANG=5" },
         WriteCase { "add_key_after_last_line_without_newline", "[system]\r\nA=1", "system", "LANG", "5",
@@ -148,6 +118,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProfileWrite,
         WriteCase { "empty_value", "[RCS]\nIP=x\n", "RCS", "IP", "", "[RCS]\nIP=\n" },
         WriteCase { "unknown_lines_kept", "junk line\n[system]\nnoequals\nLANG=0\n", "system", "LANG", "1",
             "junk line\n[system]\nnoequals\nLANG=1\n" },
+        // "[system]]" opens the section, so the key joins it at the end.
+        WriteCase { "lines_without_structure", "[\n]\n=\n==\n[]\n[system\nLANG\n=LANG=1\n[system]]\n",
+            "system", "LANG", "4", "[\n]\n=\n==\n[]\n[system\nLANG\n=LANG=1\n[system]]\nLANG=4\n" },
         WriteCase { "trimmed_names_written", "", " system ", " LANG ", "1", "[system]\nLANG=1\n" }),
     [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
 
@@ -155,19 +128,10 @@ TEST(ProfileRoundTrip, FileWithOtherSectionsCommentsAndCrlf)
 {
     TempDir dir;
     const std::string path = dir.file("Config.ini").string();
-    const std::string original = "; Written by hand\r\n"
-                                 "[RCS]\r\n"
-                                 "IP = cloud.example.net\r\n"
-                                 "Extra=keep me\r\n"
-                                 "\r\n"
-                                 "# about the display\r\n"
-                                 "[system]\r\n"
-                                 "LANG=0\r\n"
-                                 "Unknown=1\r\n"
-                                 "\r\n"
-                                 "[other]\r\n"
-                                 "LANG=9\r\n";
-    WriteWholeFile(path, original);
+    const std::string head = "; Written by hand\r\n[RCS]\r\nIP = cloud.example.net\r\nExtra=keep me\r\n\r\n"
+                             "# about the display\r\n[system]\r\nLANG=0\r\nUnknown=1\r\n";
+    const std::string tail = "\r\n[other]\r\nLANG=9\r\n";
+    WriteWholeFile(path, head + tail);
 
     for (const char* language : { "1", "2", "-1", "0" }) {
         ASSERT_TRUE(WriteProfileString("system", "LANG", language, path));
@@ -175,26 +139,11 @@ TEST(ProfileRoundTrip, FileWithOtherSectionsCommentsAndCrlf)
         EXPECT_EQ(ReadProfileString("other", "LANG", "x", path), "9");
         EXPECT_EQ(ReadProfileString("RCS", "IP", "x", path), "cloud.example.net");
     }
-    EXPECT_EQ(ReadWholeFile(path), original);
+    EXPECT_EQ(ReadWholeFile(path), head + tail);
 
     ASSERT_TRUE(WriteProfileString("system", "Added", "yes", path));
     ASSERT_TRUE(WriteProfileString("New", "Key", "v", path));
-    EXPECT_EQ(ReadWholeFile(path),
-        "; Written by hand\r\n"
-        "[RCS]\r\n"
-        "IP = cloud.example.net\r\n"
-        "Extra=keep me\r\n"
-        "\r\n"
-        "# about the display\r\n"
-        "[system]\r\n"
-        "LANG=0\r\n"
-        "Unknown=1\r\n"
-        "Added=yes\r\n"
-        "\r\n"
-        "[other]\r\n"
-        "LANG=9\r\n"
-        "[New]\r\n"
-        "Key=v\r\n");
+    EXPECT_EQ(ReadWholeFile(path), head + "Added=yes\r\n" + tail + "[New]\r\nKey=v\r\n");
 }
 
 TEST(ProfileRoundTrip, RefusesNamesAndValuesThatWouldBreakTheFile)
@@ -203,17 +152,12 @@ TEST(ProfileRoundTrip, RefusesNamesAndValuesThatWouldBreakTheFile)
     const std::string path = dir.file("Config.ini").string();
     const std::string original = "[system]\nLANG=0\n";
     WriteWholeFile(path, original);
-
-    EXPECT_FALSE(WriteProfileString("system", "LANG", "1\n[evil]", path));
-    EXPECT_FALSE(WriteProfileString("system", "LANG", "1\r", path));
-    EXPECT_FALSE(WriteProfileString("system", "LANG", "1\0"s, path));
-    EXPECT_FALSE(WriteProfileString("sys]tem", "LANG", "1", path));
-    EXPECT_FALSE(WriteProfileString("system", "LA=NG", "1", path));
-    EXPECT_FALSE(WriteProfileString("system", ";LANG", "1", path));
-    EXPECT_FALSE(WriteProfileString("system", "[LANG", "1", path));
-    EXPECT_FALSE(WriteProfileString("system", "  ", "1", path));
-    EXPECT_FALSE(WriteProfileString("", "LANG", "1", path));
-    EXPECT_FALSE(WriteProfileString("sys\ntem", "LANG", "1", path));
+    const std::string bad[][3] = { { "system", "LANG", "1\n[evil]" }, { "system", "LANG", "1\r" },
+        { "system", "LANG", "1\0"s }, { "sys]tem", "LANG", "1" }, { "system", "LA=NG", "1" },
+        { "system", ";LANG", "1" }, { "system", "[LANG", "1" }, { "system", "  ", "1" }, { "", "LANG", "1" },
+        { "sys\ntem", "LANG", "1" } };
+    for (const auto& [section, key, value] : bad)
+        EXPECT_FALSE(WriteProfileString(section, key, value, path)) << section << "/" << key << "/" << value;
     EXPECT_EQ(ReadWholeFile(path), original);
 }
 
