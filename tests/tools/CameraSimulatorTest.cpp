@@ -138,6 +138,9 @@ TEST_F(CameraSimulatorLoopback, EachCameraAnswersItsOwnAndTheBroadcastQueryFromI
     std::sort(broadcast.begin(), broadcast.end());
     EXPECT_EQ(broadcast[0].first, "127.0.0.2");
     EXPECT_EQ(broadcast[1].first, "127.0.0.3");
+    // The count follows the send on the simulator's thread: wait for it, bounded.
+    for (int i = 0; i < 200 && m_simulator->answersSent() < 3u; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_EQ(m_simulator->answersSent(), 3u);
 }
 
