@@ -54,8 +54,9 @@ void SntpServer::Serve(Poco::Net::DatagramSocket& replyFrom)
         }
         ++m_requests;
         for (const Datagram& reply : m_responder(request)) {
-            replyFrom.sendTo(reply.data(), static_cast<int>(reply.size()), client);
+            // Counted before it leaves: the probe may return as soon as it arrives.
             ++m_replies;
+            replyFrom.sendTo(reply.data(), static_cast<int>(reply.size()), client);
         }
     }
 }
