@@ -1,10 +1,22 @@
 #include "CQuillscopeApp.h"
 #include "Logger.h"
+#include "QuillVersion.h"
 
 #include <QApplication>
 
+#include <cstring>
+#include <iostream>
+
 int main(int argc, char** argv)
 {
+    // Answered before Qt starts, so that it needs no display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::cout << "quillscope " << quill::kVersion << std::endl;
+            return 0;
+        }
+    }
+
     int exitCode = 0;
     {
         QApplication application(argc, argv);

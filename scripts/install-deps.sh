@@ -12,6 +12,7 @@ packages=(
   libpoco-dev libssl-dev openssl
   libgtest-dev libgmock-dev libbenchmark-dev
   iproute2 util-linux xdg-utils
+  scdoc dpkg-dev lintian desktop-file-utils appstream man-db
 )
 
 missing=()

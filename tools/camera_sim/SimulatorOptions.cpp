@@ -1,5 +1,7 @@
 #include "SimulatorOptions.h"
 
+#include "QuillVersion.h"
+
 #include <boost/asio/ip/address_v4.hpp>
 
 #include <algorithm>
@@ -108,6 +110,7 @@ Testing receivers:
 
 Other:
   --verbose              print every query and answer
+  --version              show the version
   --help                 show this text
 
 Prints "ready" on standard output once every socket is bound.
@@ -121,6 +124,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         const std::string& name = arguments[i];
         if (name == "--help" || name == "-h")
             return { std::nullopt, 0, HelpText() };
+        if (name == "--version")
+            return { std::nullopt, 0, std::string("quillscope-camera-sim ") + quill::kVersion };
         if (name == "--broadcast") {
             options.answerBroadcast = true;
             continue;
