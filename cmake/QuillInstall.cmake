@@ -10,14 +10,19 @@ set(QUILL_RELEASE_DATE 2026-12-06)
 set(quill_packaging ${CMAKE_SOURCE_DIR}/packaging)
 set(quill_generated ${CMAKE_BINARY_DIR}/packaging)
 
-set(QUILL_PROGRAM_PATH ${CMAKE_INSTALL_FULL_BINDIR}/quillscope)
-set(QUILL_LAUNCHER_PATH ${CMAKE_INSTALL_FULL_LIBEXECDIR}/quillscope/quillscope-launcher)
-configure_file(${quill_packaging}/quillscope-launcher.in ${quill_generated}/quillscope-launcher @ONLY)
-configure_file(${quill_packaging}/${QUILL_APP_ID}.desktop.in ${quill_generated}/${QUILL_APP_ID}.desktop @ONLY)
 configure_file(${quill_packaging}/${QUILL_APP_ID}.metainfo.xml.in ${quill_generated}/${QUILL_APP_ID}.metainfo.xml @ONLY)
 
-install(PROGRAMS ${quill_generated}/quillscope-launcher DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/quillscope)
-install(FILES ${quill_generated}/${QUILL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The launcher and the desktop entry name absolute paths, which are known only
+# at install time: CPack installs with its own prefix (/usr), whatever the
+# build folder's CMAKE_INSTALL_PREFIX says.
+install(CODE "
+  set(QUILL_PROGRAM_PATH \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/quillscope\")
+  set(QUILL_LAUNCHER_PATH \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBEXECDIR}/quillscope/quillscope-launcher\")
+  configure_file(\"${quill_packaging}/quillscope-launcher.in\" \"${quill_generated}/install/quillscope-launcher\" @ONLY)
+  configure_file(\"${quill_packaging}/${QUILL_APP_ID}.desktop.in\" \"${quill_generated}/install/${QUILL_APP_ID}.desktop\" @ONLY)
+")
+install(PROGRAMS ${quill_generated}/install/quillscope-launcher DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/quillscope)
+install(FILES ${quill_generated}/install/${QUILL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${quill_generated}/${QUILL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 foreach(size 16 22 24 32 48 64 128 256)
@@ -48,11 +53,12 @@ endforeach()
 add_custom_target(quill_man_pages ALL DEPENDS ${quill_man_pages})
 install(FILES ${quill_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-# Debian wants these under the package's own name, whatever the project's is.
+# Debian wants these under the package's own name, whatever the project's is;
+# a package without a Debian revision keeps its changelog as changelog.gz.
 set(quill_docdir ${CMAKE_INSTALL_DATADIR}/doc/quillscope)
-add_custom_command(OUTPUT ${quill_generated}/changelog.Debian.gz
-  COMMAND sh -c "'${QUILL_GZIP}' -9n < '${quill_packaging}/changelog.Debian' > '${quill_generated}/changelog.Debian.gz'"
-  DEPENDS ${quill_packaging}/changelog.Debian
+add_custom_command(OUTPUT ${quill_generated}/changelog.gz
+  COMMAND sh -c "'${QUILL_GZIP}' -9n < '${quill_packaging}/changelog' > '${quill_generated}/changelog.gz'"
+  DEPENDS ${quill_packaging}/changelog
   VERBATIM)
-add_custom_target(quill_changelog ALL DEPENDS ${quill_generated}/changelog.Debian.gz)
-install(FILES ${quill_packaging}/copyright ${quill_generated}/changelog.Debian.gz DESTINATION ${quill_docdir})
+add_custom_target(quill_changelog ALL DEPENDS ${quill_generated}/changelog.gz)
+install(FILES ${quill_packaging}/copyright ${quill_generated}/changelog.gz DESTINATION ${quill_docdir})
