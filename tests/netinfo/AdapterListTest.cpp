@@ -1,9 +1,6 @@
-// The platform's adapter list: the resolver files, systemd-resolved over
-// D-Bus (a stand-in on a private bus), and adapters in network namespaces the
-// tests build, where only configuration is read and nothing is sent.
+// The adapter list from resolver files, namespaces and a stand-in resolved; nothing is sent.
 #include "AdaptersInfo.h"
 #include "NetinfoTestSupport.h"
-#include "ResolvedDns.h"
 #include "ResolvedStandIn.h"
 #include "ResolverConfig.h"
 #include "TempDir.h"
@@ -12,7 +9,6 @@
 using namespace quill::netinfo;
 using namespace quill::test;
 using Slots = std::vector<AdapterInfo>;
-using Texts = std::vector<std::string>;
 
 namespace {
 
@@ -21,51 +17,22 @@ TEST(ResolverFiles, NameTheFirstUpstreamIpv4Server)
 {
     const struct {
         const char* config;
-        const char* upstream; // nullptr: no such file
+        const char* upstream;
         const char* expected;
     } cases[] = {
         { "search lan\nnameserver 10.0.0.53\nnameserver 10.0.0.54\n", "nameserver 9.9.9.9\n", "10.0.0.53" },
-        { "#nameserver 1.1.1.1\n; nameserver 2.2.2.2\n nameserver 4.4.4.4\nnameserver 3.3.3.3", nullptr,
-            "3.3.3.3" },
-        { "nameserver 2001:db8::53\nnameserver\t8.8.4.4  # backup\r\n", nullptr, "8.8.4.4" },
-        { "nameservers 1.1.1.1\nnameserver\nnameserver 300.1.1.1\nnameserver dns.lan\n", nullptr, "" },
-        { "nameserver 127.0.0.53\noptions edns0\n", "nameserver 192.168.1.1\nnameserver 1.1.1.1\n",
-            "192.168.1.1" },
+        { "#nameserver 1.1.1.1\n nameserver 4.4.4.4\nnameserver ::1\nnameserver\t8.8.4.4 #\r\n", "",
+            "8.8.4.4" },
+        { "nameservers 1.1.1.1\nnameserver\nnameserver 300.1.1.1\nnameserver dns.lan\n", "", "" },
+        { "nameserver 127.0.0.53\n", "nameserver 192.168.1.1\nnameserver 1.1.1.1\n", "192.168.1.1" },
         { "nameserver 127.0.0.1\nnameserver 10.9.9.9\n", "nameserver 192.168.1.1\n", "10.9.9.9" },
         { "nameserver 127.0.0.53\n", "nameserver 127.0.0.1\nnameserver fd00::1\n", "" },
-        { "nameserver 127.0.0.53\n", nullptr, "" },
     };
     for (const auto& c : cases) {
         TempDir dir;
-        WriteWholeFile(dir.file("resolv.conf"), c.config);
-        if (c.upstream != nullptr)
-            WriteWholeFile(dir.file("upstream.conf"), c.upstream);
-        EXPECT_EQ(ReadUpstreamNameserver(dir.file("resolv.conf"), dir.file("upstream.conf")), c.expected)
-            << c.config;
-    }
-}
-
-// A link's own first IPv4 server, else the first global one (interface index
-// 0), never another link's; nothing where resolved has no name on the bus.
-TEST(ResolvedDns, GivesTheLinksOwnServerThenTheGlobalOne)
-{
-    for (const bool resolvedRuns : { true, false }) {
-        TempDir dir;
-        ResolvedStandIn resolved;
-        if (!resolved.Start(dir.file("bus"), resolvedRuns))
-            GTEST_SKIP() << "needs dbus-daemon to run a private bus";
-        resolved.links
-            = { { 2, { { 0, "fd00::53" }, { 0, "10.0.2.53" } } }, { 3, {} }, { 4, { { 0, "fd00::1" } } } };
-        resolved.managerServers
-            = { { 2, "10.0.2.53" }, { 0, "fd00::2" }, { 0, "10.0.0.53" }, { 0, "10.0.0.54" } };
-        Texts servers;
-        RunAside([&] {
-            ResolvedDns dns(resolved.address);
-            for (const unsigned index : { 2, 3, 4, 9 })
-                servers.push_back(dns.FirstServer(index));
-        });
-        const Texts expected { "10.0.2.53", "10.0.0.53", "10.0.0.53", "10.0.0.53" };
-        EXPECT_EQ(servers, resolvedRuns ? expected : Texts(4));
+        WriteWholeFile(dir.file("r"), c.config);
+        WriteWholeFile(dir.file("u"), c.upstream);
+        EXPECT_EQ(ReadUpstreamNameserver(dir.file("r"), dir.file("u")), c.expected) << c.config;
     }
 }
 
@@ -81,10 +48,10 @@ protected:
     void Ip(const std::string& arguments) { m_network.ip(m_host, arguments); }
 
     // A veth pair; the peer's state decides whether the first end has a carrier.
-    void Veth(const std::string& name, const std::string& address, bool up, bool peerUp, int index = 0)
+    void Veth(
+        const std::string& name, const std::string& address, bool up, bool peerUp, const char* index = "")
     {
-        Ip("link add " + name + (index > 0 ? " index " + std::to_string(index) : "") + " type veth peer name "
-            + name + "p");
+        Ip("link add " + name + index + " type veth peer name " + name + "p");
         Ip("addr add " + address + " dev " + name);
         Ip("link set " + name + (up ? " up" : " down"));
         Ip("link set " + name + "p" + (peerUp ? " up" : " down"));
@@ -94,9 +61,9 @@ protected:
     }
 
     // /proc/self/net shows the main thread's namespace, not the reading thread's.
-    Slots Read(const std::string& busAddress = {})
+    Slots Read(const std::string& busAddress)
     {
-        const AdapterSources sources { m_dir.file("none"), m_dir.file("none"), "/proc/thread-self/net/route",
+        const AdapterSources sources { m_dir.file("r"), m_dir.file("u"), "/proc/thread-self/net/route",
             busAddress };
         AdapterTable table;
         RunAside([&] {
@@ -112,16 +79,18 @@ protected:
 };
 
 // Only adapters that are up and have a carrier count; the one with the
-// lowest-metric default route comes first, the others in kernel order.
+// lowest-metric default route comes first, the others in kernel order. Each
+// shows its link's first IPv4 server, else resolved's first global one.
 TEST_F(AdaptersInNamespace, ListsConnectedAdaptersDefaultRouteFirst)
 {
     ResolvedStandIn resolved;
-    if (!resolved.Start(m_dir.file("bus")))
+    if (!resolved.Start(m_dir.file("bus").string()))
         GTEST_SKIP() << "needs dbus-daemon to run a private bus";
-    resolved.links = { { 40, { { 0, "10.40.0.53" } } } };
-    resolved.managerServers = { { 0, "10.0.0.53" } };
+    resolved.links = { { 40, { { 0, "fd00::53" }, { 0, "10.40.0.53" } } }, { 50, { { 0, "fd00::1" } } } };
+    resolved.managerServers
+        = { { 40, "10.40.0.53" }, { 0, "fd00::2" }, { 0, "10.0.0.53" }, { 0, "10.0.0.5" } };
 
-    Veth("qa0", "10.20.30.5/24", true, true, 40);
+    Veth("qa0", "10.20.30.5/24", true, true, " index 40");
     Ip("route add default via 10.20.30.254 dev qa0 metric 400");
     Ip("route add default via 10.20.30.1 dev qa0 metric 300");
     Veth("qb0", "172.16.5.9/16", true, false); // up, but unplugged
@@ -131,7 +100,7 @@ TEST_F(AdaptersInNamespace, ListsConnectedAdaptersDefaultRouteFirst)
     Ip("route add default via 192.168.50.1 dev qd0 metric 100");
     Veth("qe0", "0.1.2.3/8", true, true); // its first address begins with "0"
     Ip("addr add 10.1.2.3/8 dev qe0");
-    Veth("qf0", "10.5.5.5/24", true, true, 50);
+    Veth("qf0", "10.5.5.5/24", true, true, " index 50");
 
     EXPECT_EQ(Read(resolved.address),
         (Slots { { { "192", "168", "50", "7" }, "255.255.254.0", "192.168.50.1", "10.0.0.53", "qd0" },
@@ -139,16 +108,23 @@ TEST_F(AdaptersInNamespace, ListsConnectedAdaptersDefaultRouteFirst)
             { { "10", "5", "5", "5" }, "255.255.255.0", "", "10.0.0.53", "qf0" } }));
 }
 
+// Where resolved has no name on the bus, the resolver files name the server.
 TEST_F(AdaptersInNamespace, NinthAndLaterAdaptersAreIgnored)
 {
+    ResolvedStandIn notResolved;
+    if (!notResolved.Start(m_dir.file("bus").string(), false))
+        GTEST_SKIP() << "needs dbus-daemon to run a private bus";
+    WriteWholeFile(m_dir.file("r"), "nameserver 127.0.0.53\n");
+    WriteWholeFile(m_dir.file("u"), "nameserver 10.9.9.9\n");
     Slots expected;
     for (int i = 0; i < 10; ++i) {
         const std::string name = "qn" + std::to_string(i);
         Veth(name, "10.0." + std::to_string(i) + ".1/24", true, true);
-        if (i < kAdapterSlotCount) // no resolver file, no bus: no DNS server
-            expected.push_back({ { "10", "0", std::to_string(i), "1" }, "255.255.255.0", "", "", name });
+        if (i < kAdapterSlotCount)
+            expected.push_back(
+                { { "10", "0", std::to_string(i), "1" }, "255.255.255.0", "", "10.9.9.9", name });
     }
-    EXPECT_EQ(Read(), expected);
+    EXPECT_EQ(Read(notResolved.address), expected);
 }
 
 } // namespace

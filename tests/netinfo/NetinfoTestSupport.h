@@ -3,7 +3,6 @@
 #include "AdapterInfo.h"
 
 #include <ostream>
-#include <vector>
 
 namespace quill::netinfo {
 
@@ -18,7 +17,7 @@ inline void PrintTo(const AdapterInfo& info, std::ostream* os)
 
 inline std::vector<AdapterInfo> FilledSlots(const AdapterTable& table)
 {
-    return std::vector<AdapterInfo>(table.slots.begin(), table.slots.begin() + table.count);
+    return { table.slots.begin(), table.slots.begin() + table.count };
 }
 
 } // namespace quill::netinfo
