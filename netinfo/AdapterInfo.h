@@ -15,6 +15,9 @@ struct AdapterInfo {
     std::string subnetMask;
     std::string defaultGateway; // may be empty
     std::string dnsServer; // empty when none could be read
+    // The system's name for the adapter ("eth0"); empty where the source has
+    // none (the ipconfig report).
+    std::string interfaceName {};
 
     friend bool operator==(const AdapterInfo&, const AdapterInfo&) = default;
 };

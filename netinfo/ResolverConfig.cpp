@@ -11,14 +11,32 @@
 namespace quill::netinfo {
 
 namespace {
+
     constexpr std::string_view kKeyword = "nameserver";
     constexpr std::string_view kBlanks = " \t\r";
+
+    bool IsLoopback(const std::string& address)
+    {
+        return address.starts_with("127.");
+    }
+
+    std::string FirstUpstreamIn(const std::string& file)
+    {
+        const std::optional<std::string> config = ReadTextFile(file);
+        if (!config)
+            return {};
+        const std::vector<std::string> servers = ParseIpv4Nameservers(*config);
+        const auto upstream = std::find_if_not(servers.begin(), servers.end(), &IsLoopback);
+        return upstream != servers.end() ? *upstream : std::string();
+    }
+
 } // namespace
 
 // Read as the C library's resolver reads it: the keyword starts the line and
 // is followed by a blank; lines starting with "#" or ";" are comments anyway.
-std::string ParseFirstIpv4Nameserver(std::string_view resolverConfig)
+std::vector<std::string> ParseIpv4Nameservers(std::string_view resolverConfig)
 {
+    std::vector<std::string> servers;
     std::size_t lineStart = 0;
     while (lineStart < resolverConfig.size()) {
         const std::size_t lineEnd = std::min(resolverConfig.find('\n', lineStart), resolverConfig.size());
@@ -33,18 +51,19 @@ std::string ParseFirstIpv4Nameserver(std::string_view resolverConfig)
         if (addressStart == std::string_view::npos)
             continue;
         const std::size_t addressEnd = std::min(line.find_first_of(kBlanks, addressStart), line.size());
-        const std::string address(line.substr(addressStart, addressEnd - addressStart));
+        std::string address(line.substr(addressStart, addressEnd - addressStart));
         in_addr parsed {};
         if (::inet_pton(AF_INET, address.c_str(), &parsed) == 1)
-            return address;
+            servers.push_back(std::move(address));
     }
-    return {};
+    return servers;
 }
 
-std::string ReadFirstIpv4Nameserver(const std::string& resolverConfigFile)
+std::string ReadUpstreamNameserver(
+    const std::string& resolverConfigFile, const std::string& upstreamConfigFile)
 {
-    const std::optional<std::string> config = ReadTextFile(resolverConfigFile);
-    return config ? ParseFirstIpv4Nameserver(*config) : std::string();
+    std::string server = FirstUpstreamIn(resolverConfigFile);
+    return server.empty() ? FirstUpstreamIn(upstreamConfigFile) : server;
 }
 
 } // namespace quill::netinfo

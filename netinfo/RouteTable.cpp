@@ -59,10 +59,10 @@ namespace {
 
 } // namespace
 
-std::map<std::string, std::string> ParseDefaultGateways(std::string_view routeTable)
+std::map<std::string, DefaultRoute> ParseDefaultRoutes(std::string_view routeTable)
 {
-    std::map<std::string, std::string> gateways;
-    std::map<std::string, std::uint32_t> bestMetric;
+    std::map<std::string, DefaultRoute> routes;
+    std::map<std::string, std::uint32_t> bestGatewayMetric;
     std::size_t lineStart = 0;
     bool header = true;
     while (lineStart < routeTable.size()) {
@@ -82,27 +82,29 @@ std::map<std::string, std::string> ParseDefaultGateways(std::string_view routeTa
         const auto mask = ParseNumber<std::uint32_t>(fields[kMask], 16);
         if (!destination || !gateway || !flags || !metric || !mask)
             continue;
-        if (*destination != 0 || *mask != 0)
-            continue; // not a default route
-        if ((*flags & RTF_UP) == 0 || (*flags & RTF_GATEWAY) == 0)
-            continue; // down, or a default route straight onto the link
+        if (*destination != 0 || *mask != 0 || (*flags & RTF_UP) == 0)
+            continue; // not a default route, or down
 
         const std::string name(fields[kIface]);
-        const auto known = bestMetric.find(name);
-        if (known != bestMetric.end() && known->second <= *metric)
+        const auto route = routes.try_emplace(name, DefaultRoute { *metric, {} }).first;
+        route->second.metric = std::min(route->second.metric, *metric);
+        if ((*flags & RTF_GATEWAY) == 0)
             continue;
-        bestMetric[name] = *metric;
-        gateways[name] = DottedDecimal(*gateway);
+        const auto known = bestGatewayMetric.find(name);
+        if (known != bestGatewayMetric.end() && known->second <= *metric)
+            continue;
+        bestGatewayMetric[name] = *metric;
+        route->second.gateway = DottedDecimal(*gateway);
     }
-    return gateways;
+    return routes;
 }
 
-std::map<std::string, std::string> ReadDefaultGateways(const std::string& routeTableFile)
+std::map<std::string, DefaultRoute> ReadDefaultRoutes(const std::string& routeTableFile)
 {
     const std::optional<std::string> table = ReadTextFile(routeTableFile);
     if (!table)
         return {};
-    return ParseDefaultGateways(*table);
+    return ParseDefaultRoutes(*table);
 }
 
 } // namespace quill::netinfo
