@@ -10,7 +10,7 @@ packages=(
   libboost-log-dev libboost-thread-dev libboost-filesystem-dev
   libboost-date-time-dev libboost-system-dev
   libpoco-dev libssl-dev openssl
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libboost-program-options-dev
   iproute2 util-linux xdg-utils dbus-daemon
   scdoc dpkg-dev lintian desktop-file-utils appstream man-db
 )

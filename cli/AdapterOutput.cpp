@@ -1,0 +1,68 @@
+#include "AdapterOutput.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <array>
+
+namespace quill::cli {
+
+namespace {
+
+    QString Text(const std::string& text)
+    {
+        return QString::fromStdString(text);
+    }
+
+    void WriteJson(std::ostream& out, const std::vector<AdapterRow>& rows)
+    {
+        QJsonArray adapters;
+        for (const AdapterRow& row : rows) {
+            adapters.append(QJsonObject { { "name", Text(row.name) }, { "address", Text(row.address) },
+                { "mask", Text(row.mask) }, { "gateway", Text(row.gateway) },
+                { "dns_server", Text(row.dnsServer) }, { "carrier", row.carrier },
+                { "default_route", row.defaultRoute }, { "searchable", row.searchable } });
+        }
+        const QJsonObject document { { "schema_version", 1 }, { "adapters", adapters } };
+        out << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
+    }
+
+    void WriteTable(std::ostream& out, const std::vector<AdapterRow>& rows)
+    {
+        using Cells = std::array<std::string, 7>;
+        std::vector<Cells> lines { { "NAME", "ADDRESS", "MASK", "GATEWAY", "DNS SERVER", "CARRIER",
+            "DEFAULT" } };
+        for (const AdapterRow& row : rows) {
+            lines.push_back({ row.name, row.address, row.mask, row.gateway.empty() ? "-" : row.gateway,
+                row.dnsServer.empty() ? "-" : row.dnsServer, row.carrier ? "yes" : "no",
+                row.defaultRoute ? "*" : "" });
+        }
+        std::array<std::size_t, 7> widths {};
+        for (const Cells& line : lines)
+            for (std::size_t column = 0; column < widths.size(); ++column)
+                widths[column] = std::max(widths[column], line[column].size());
+        for (const Cells& line : lines) {
+            std::string text;
+            for (std::size_t column = 0; column < widths.size(); ++column) {
+                text += line[column];
+                if (column + 1 < widths.size())
+                    text += std::string(widths[column] - line[column].size() + 2, ' ');
+            }
+            text.erase(text.find_last_not_of(' ') + 1);
+            out << text << '\n';
+        }
+    }
+
+} // namespace
+
+void WriteAdapterRows(std::ostream& out, const std::vector<AdapterRow>& rows, OutputFormat format)
+{
+    if (format == OutputFormat::Json)
+        WriteJson(out, rows);
+    else
+        WriteTable(out, rows);
+}
+
+} // namespace quill::cli

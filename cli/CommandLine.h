@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quill::cli {
+
+enum class OutputFormat { Table, Json };
+
+// What the user asked for, once the words are checked.
+struct Invocation {
+    std::string command; // "adapters"
+    std::optional<int> language; // --lang as a language number (0 English, 1 Traditional Chinese, 2
+                                 // Simplified Chinese); none: Config.ini's
+    OutputFormat format = OutputFormat::Table;
+};
+
+// Either an invocation to run, or what to print and the status to end with:
+// help and version on stdout with status 0, a one-line error on stderr with
+// status 2.
+struct ParsedArguments {
+    std::optional<Invocation> invocation;
+    int exitStatus = 0;
+    std::string text;
+};
+
+ParsedArguments ParseArguments(const std::vector<std::string>& arguments);
+
+std::string HelpText();
+
+} // namespace quill::cli

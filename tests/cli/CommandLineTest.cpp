@@ -1,0 +1,124 @@
+// quillscope-cli as a user runs it: usage errors, version and help, the
+// libraries it needs, and the adapters of a test namespace. Nothing is sent.
+#include "TestNetwork.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace quill::test {
+namespace {
+
+    struct CliRun {
+        int status = -1;
+        std::string out;
+        std::string err;
+    };
+
+    // The program, or `program` after a prefix such as "ip netns exec HOST".
+    CliRun RunCli(QStringList arguments, QStringList prefix = {})
+    {
+        QProcess process;
+        QString program = QStringLiteral(QUILLSCOPE_CLI);
+        if (!prefix.isEmpty()) {
+            arguments.prepend(program);
+            arguments = prefix.mid(1) + arguments;
+            program = prefix.front();
+        }
+        process.start(program, arguments);
+        if (!process.waitForFinished(20000))
+            return {};
+        return { process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString() };
+    }
+
+    TEST(CommandLine, BadInputGivesOneLineNamingItAndStatus2)
+    {
+        const struct {
+            QStringList arguments;
+            const char* named;
+        } cases[] = {
+            { { "--frob", "adapters" }, "--frob" },
+            { { "adapters", "--frob" }, "--frob" },
+            { { "frob" }, "frob" },
+            { {}, "no command" },
+            { { "--lang", "fr", "adapters" }, "fr" },
+            { { "--lang" }, "lang" },
+            { { "adapters", "--format", "xml" }, "xml" },
+            { { "adapters", "--format" }, "format" },
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.arguments.join(' ').toStdString());
+            const CliRun run = RunCli(c.arguments);
+            EXPECT_EQ(run.status, 2);
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+            EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+        }
+    }
+
+    TEST(CommandLine, VersionHelpAndLibraries)
+    {
+        EXPECT_EQ(RunCli({ "--version" }).out, std::string("quillscope-cli ") + QUILL_VERSION + "\n");
+        const CliRun help = RunCli({ "--help" });
+        EXPECT_EQ(help.status, 0);
+        EXPECT_NE(help.out.find("adapters"), std::string::npos);
+
+        // A headless machine has no display libraries to offer.
+        QProcess objdump;
+        objdump.start(QStringLiteral("objdump"), { QStringLiteral("-p"), QStringLiteral(QUILLSCOPE_CLI) });
+        ASSERT_TRUE(objdump.waitForFinished(20000));
+        const QString needed = QString::fromUtf8(objdump.readAllStandardOutput());
+        ASSERT_TRUE(needed.contains(QStringLiteral("NEEDED")));
+        EXPECT_FALSE(needed.contains(QStringLiteral("libQt6Widgets")));
+        EXPECT_FALSE(needed.contains(QStringLiteral("libQt6Gui")));
+    }
+
+    TEST(CommandLine, ListsEveryAdapterWithCarrierAndDefaultRoute)
+    {
+        if (const std::string reason = TestNetwork::UnavailableReason(); !reason.empty())
+            GTEST_SKIP() << reason;
+        TestNetwork network;
+        const std::string host = network.addHost("cli");
+        const std::string peer = network.addHost("clip");
+        // One adapter with a peer and the default route; one whose cable is out.
+        const auto [wired, wiredPeer] = network.link(host, peer);
+        network.addAddress(host, wired, "198.18.5.2/24");
+        network.ip(host, "route add default via 198.18.5.1 dev " + wired + " metric 10");
+        network.ip(host, "link add unplugged type veth peer name unpluggedp");
+        network.addAddress(host, "unplugged", "198.18.6.2/24");
+        network.ip(host, "link set unplugged up");
+
+        const QStringList inHost { "ip", "netns", "exec", QString::fromStdString(host) };
+        const CliRun json = RunCli({ "adapters", "--format", "json" }, inHost);
+        ASSERT_EQ(json.status, 0) << json.err;
+        const QJsonObject document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
+        EXPECT_EQ(document[QStringLiteral("schema_version")].toInt(), 1);
+        const QJsonArray adapters = document[QStringLiteral("adapters")].toArray();
+        ASSERT_EQ(adapters.size(), 2) << json.out;
+        for (const QJsonValue& value : adapters) {
+            const QJsonObject adapter = value.toObject();
+            const bool isWired = adapter[QStringLiteral("name")].toString().toStdString() == wired;
+            SCOPED_TRACE(adapter[QStringLiteral("name")].toString().toStdString());
+            EXPECT_EQ(adapter[QStringLiteral("address")].toString(), isWired ? "198.18.5.2" : "198.18.6.2");
+            EXPECT_EQ(adapter[QStringLiteral("mask")].toString(), QStringLiteral("255.255.255.0"));
+            EXPECT_EQ(adapter[QStringLiteral("gateway")].toString(), isWired ? "198.18.5.1" : "");
+            EXPECT_EQ(adapter[QStringLiteral("carrier")].toBool(), isWired);
+            EXPECT_EQ(adapter[QStringLiteral("default_route")].toBool(), isWired);
+            EXPECT_EQ(adapter[QStringLiteral("searchable")].toBool(), isWired);
+        }
+
+        const CliRun table = RunCli({ "adapters" }, inHost);
+        EXPECT_EQ(table.status, 0);
+        EXPECT_NE(table.out.find("198.18.5.2  255.255.255.0  198.18.5.1"), std::string::npos) << table.out;
+        EXPECT_NE(table.out.find("no"), std::string::npos) << table.out;
+    }
+
+} // namespace
+} // namespace quill::test
