@@ -32,9 +32,6 @@ public:
     // are there too. Throws std::runtime_error on failure.
     void enter(const std::string& host);
 
-    // The command prefix that runs a program inside a host.
-    std::string execPrefix(const std::string& host) const;
-
 private:
     std::vector<std::string> m_hosts;
     int m_interfaceCount = 0;

@@ -1,6 +1,4 @@
-// The program itself, started as the user starts it: it runs until the session
-// asks it to end and then shuts down in order, its last log file moved into
-// "logs"; where the log file cannot be written it says so once and runs on.
+// The program itself, started as the user starts it, in a real working directory.
 #include "TempDir.h"
 
 #include <QProcess>
@@ -76,25 +74,6 @@ namespace {
         return errors + program.readAllStandardError().toStdString();
     }
 
-    TEST(ProgramRun, EndsInOrderWhenTheSessionAsksAndMovesTheLastLogIntoLogs)
-    {
-        if (const std::string busy = DiscoveryPortBusy(); !busy.empty())
-            GTEST_SKIP() << busy;
-        for (const int signal : { SIGTERM, SIGINT }) {
-            TempDir dir;
-            const std::string errors = RunUntilSignalled(dir.path(), signal);
-            EXPECT_EQ(Count(errors, kCannotWrite), 0u) << signal;
-            std::vector<fs::path> files;
-            for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
-                if (entry.path().filename().string().starts_with("Tessory Tool_"))
-                    files.push_back(entry.path());
-            ASSERT_EQ(files.size(), 1u) << signal;
-            EXPECT_EQ(files[0].parent_path(), dir.file("logs")) << "the last log file stayed out of \"logs\"";
-            EXPECT_EQ(Count(ReadWholeFile(files[0]), kLogged), Count(errors, kLogged)); // the same records
-            EXPECT_FALSE(fs::exists(dir.file("Config.ini")));
-        }
-    }
-
     // A tmpfs on dir, in a mount namespace of this process's own so that
     // nothing outside the test sees it; unmounted when the object goes.
     struct TestMount {
@@ -115,21 +94,27 @@ namespace {
         std::string error; // why the mount failed (it needs root), or empty
     };
 
-    TEST(ProgramRun, ALogFileThatCannotBeWrittenIsToldOnceWithWhyAndTheProgramRunsOn)
+    // In a fresh directory it ends in order when the session asks, with its last
+    // log file moved into "logs"; elsewhere it says once why the log file
+    // cannot be written, and runs and ends as well.
+    TEST(ProgramRun, EndsInOrderWhenAskedAndALogFileThatCannotBeWrittenIsToldOnceWithWhy)
     {
         if (const std::string busy = DiscoveryPortBusy(); !busy.empty())
             GTEST_SKIP() << busy;
         const struct {
             const char* place;
+            int signal;
             std::optional<unsigned long> tmpfs; // the flags of a tmpfs on the working directory
-            const char* why;
+            const char* why; // nullptr: the log file is written
         } places[] = {
-            { "\"logs\" is a file", std::nullopt, "logs" },
-            { "read-only directory", MS_RDONLY, "Read-only file system" },
-            { "full disk", 0, "No space left on device" },
+            { "fresh directory", SIGTERM, std::nullopt, nullptr },
+            { "fresh directory", SIGINT, std::nullopt, nullptr },
+            { "\"logs\" is a file", SIGTERM, std::nullopt, "logs" },
+            { "read-only directory", SIGTERM, MS_RDONLY, "Read-only file system" },
+            { "full disk", SIGTERM, 0, "No space left on device" },
         };
         for (const auto& place : places) {
-            SCOPED_TRACE(place.place);
+            SCOPED_TRACE(place.place + std::string(place.signal == SIGINT ? ", SIGINT" : ""));
             TempDir dir;
             std::optional<TestMount> mount;
             if (place.tmpfs && !mount.emplace(dir.path(), *place.tmpfs).error.empty()) {
@@ -137,17 +122,28 @@ namespace {
                           << ")\n";
                 continue;
             }
-            if (!place.tmpfs)
+            if (place.why && !place.tmpfs)
                 WriteWholeFile(dir.file("logs"), "in the way");
             if (place.tmpfs == 0ul) {
                 std::ofstream filler(dir.file("filler"), std::ios::binary);
                 for (int i = 0; i < 32 && filler.write(std::string(4096, 'x').data(), 4096).flush(); ++i) { }
             }
-            const std::string errors = RunUntilSignalled(dir.path(), SIGTERM);
-            EXPECT_EQ(Count(errors, kCannotWrite), 1u) << errors;
-            const std::size_t told = std::min(errors.find(kCannotWrite), errors.size());
-            EXPECT_NE(errors.substr(told, errors.find('\n', told) - told).find(place.why), std::string::npos)
-                << errors;
+            const std::string errors = RunUntilSignalled(dir.path(), place.signal);
+            EXPECT_EQ(Count(errors, kCannotWrite), place.why ? 1u : 0u) << errors;
+            EXPECT_FALSE(fs::exists(dir.file("Config.ini")));
+            if (place.why) {
+                const std::size_t told = std::min(errors.find(kCannotWrite), errors.size());
+                EXPECT_NE(
+                    errors.substr(told, errors.find('\n', told) - told).find(place.why), std::string::npos);
+                continue;
+            }
+            std::vector<fs::path> files;
+            for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+                if (entry.path().filename().string().starts_with("Tessory Tool_"))
+                    files.push_back(entry.path());
+            ASSERT_EQ(files.size(), 1u);
+            EXPECT_EQ(files[0].parent_path(), dir.file("logs")) << "the last log file stayed out of \"logs\"";
+            EXPECT_EQ(Count(ReadWholeFile(files[0]), kLogged), Count(errors, kLogged)); // the same records
         }
     }
 
