@@ -33,7 +33,7 @@ public:
     {
         if (!Finished()) {
             std::fputs("a test thread is still running after its limit\n", stderr);
-            std::_Exit(EXIT_FAILURE);
+            std::_Exit(1);
         }
         m_thread.join();
     }
