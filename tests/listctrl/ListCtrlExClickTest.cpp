@@ -205,3 +205,30 @@ namespace {
 
 } // namespace
 } // namespace ListCtrlEx::test
+
+namespace ListCtrlEx::test {
+namespace {
+
+    TEST_F(ListClicks, GridLinePixelsHitTheCellTheyBound)
+    {
+        QSignalSpy doubleClicks(list.get(), &CListCtrlEx::listExDblClick);
+        const int bottom = list->rowViewportPosition(1) + list->rowHeight(1) - 1;
+        for (int c = 0; c < 4; ++c) {
+            const int right = list->columnViewportPosition(c) + list->columnWidth(c) - 1;
+            const int x = CellCenter(1, c).x();
+            const int y = CellCenter(1, c).y();
+            for (const QPoint point : { QPoint(x, bottom), QPoint(right, y), QPoint(right, bottom) }) {
+                SCOPED_TRACE(testing::Message() << "column " << c << " at " << point.x() << "," << point.y());
+                Click(point);
+                ASSERT_FALSE(clicks->isEmpty());
+                EXPECT_EQ(PosAt(*clicks, clicks->count() - 1), (CellPos { 1, c }));
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, point);
+                QTRY_COMPARE_WITH_TIMEOUT(doubleClicks.count(), 1, 2000);
+                EXPECT_EQ(PosAt(doubleClicks, 0), (CellPos { 1, c }));
+                doubleClicks.clear();
+            }
+        }
+    }
+
+} // namespace
+} // namespace ListCtrlEx::test
