@@ -10,12 +10,6 @@
 
 namespace ListCtrlEx {
 
-int CListCtrlEx::CompareRows(int row1, int row2, const SortContext& context) const
-{
-    return CompareSortTexts(GetItemText(row1, context.column), GetItemText(row2, context.column),
-        context.mode, context.ascending);
-}
-
 std::vector<int> CListCtrlEx::SortedRowOrder(const SortContext& context) const
 {
     const int rows = GetItemCount();

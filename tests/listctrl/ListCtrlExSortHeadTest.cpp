@@ -4,122 +4,68 @@
 namespace ListCtrlEx::test {
 namespace {
 
-    class SortHeader : public ListFixture {
-    protected:
-        void SetUp() override
-        {
-            ListFixture::SetUp();
-            header = list->horizontalHeader();
-            // A font whose space is 3 pixels wide, as in the worked example, when one
-            // is at hand; any other works with its own space width.
-            QFont font = header->font();
-            for (int pixels = 6; pixels <= 16 && QFontMetrics(font).horizontalAdvance(' ') != 3; ++pixels)
-                font.setPixelSize(pixels);
-            header->setFont(font);
-            list->InsertColumn(1, QString(80, QLatin1Char('I')), 120);
-            list->setColumnWidth(0, 100); // item 0: right edge 100, bottom 20
-            header->setFixedHeight(20);
-            list->SetOptions(SortOnHeaderClick);
-            QTest::qWait(0);
-            s = QFontMetrics(font).horizontalAdvance(QLatin1Char(' '));
-        }
-
-        QImage Grab() const { return header->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-        QRect Item(int c) const
-        {
-            return QRect(header->sectionViewportPosition(c), 0, header->sectionSize(c), header->height());
-        }
-        // Bounds of the dark heading text, or of the triangle's two colours.
-        static QRect TextInk(const QImage& image, const QRect& area)
-        {
-            QRect bounds;
-            for (int y = area.top(); y <= area.bottom(); ++y) {
-                for (int x = area.left(); x <= area.right(); ++x)
-                    bounds |= qGray(image.pixel(x, y)) < 96 ? QRect(x, y, 1, 1) : QRect();
-            }
-            return bounds;
-        }
-        QRect TriangleInk(const QImage& image, int c) const
-        {
-            const QRect area(Item(c).right() + 1 - 6 * s, 0, 6 * s, header->height());
-            return InkBounds(image, area, Role(header, QPalette::Light), true)
-                | InkBounds(image, area, Role(header, QPalette::Dark), true);
-        }
-
-        QHeaderView* header = nullptr;
-        int s = 0;
-    };
-
-    TEST_F(SortHeader, SectionsHaveTheFrameAndDividerOfAPlainHeader)
+    TEST_F(ListFixture, HeaderSectionsHaveTheFrameAndDividerOfAPlainHeader)
     {
+        QHeaderView* header = list->horizontalHeader();
         QHeaderView plain(Qt::Horizontal, list.get());
         plain.setModel(list->model());
-        for (int c = 0; c < 5; ++c)
+        for (int c = 0; c < 4; ++c)
             plain.resizeSection(c, header->sectionSize(c));
         plain.setGeometry(0, 200, header->width(), header->height());
         plain.show();
-        const QImage ours = Grab();
-        const QImage theirs = plain.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        // Both edges of the items with short headings, where neither header has text.
-        for (int c : { 0, 2, 3 }) {
-            for (const QRect edge :
-                { QRect(Item(c).left(), 0, s, 20), QRect(Item(c).right() + 1 - s, 0, s, 20) })
-                EXPECT_TRUE(ours.copy(edge) == theirs.copy(edge)) << "column " << c << " x " << edge.x();
-        }
+        const QImage ours = Grab(header), theirs = Grab(&plain);
+        for (int x = 0; x < 480; x += 114) // both edges of every item, where neither header has text
+            EXPECT_TRUE(ours.copy(x, 0, 6, 20) == theirs.copy(x, 0, 6, 20)) << "x " << x;
     }
 
-    TEST_F(SortHeader, TextIsInsetTwoSpacesAndOnTheSortColumnLeavesRoomForTheTriangle)
+    TEST_F(ListFixture, HeaderTextIsInsetTwoSpacesAndTheSortColumnHasATriangleThatStaysWhenPressed)
     {
-        const QRect item = Item(1);
-        const QRect text = TextInk(Grab(), item);
-        EXPECT_GE(text.left(), item.left() + 2 * s);
-        EXPECT_LT(text.right(), item.right() + 1 - 2 * s);
-        EXPECT_TRUE(TriangleInk(Grab(), 1).isEmpty());
+        QHeaderView* header = list->horizontalHeader();
+        QFont font = header->font(); // a space 3 pixels wide, as in the worked example
+        for (int pixels = 6; pixels <= 16 && QFontMetrics(font).horizontalAdvance(' ') != 3; ++pixels)
+            font.setPixelSize(pixels);
+        header->setFont(font);
+        ASSERT_EQ(QFontMetrics(font).horizontalAdvance(' '), 3);
+        list->InsertColumn(0, QString(80, QLatin1Char('I')), 100); // right edge 100
+        header->setFixedHeight(20); // bottom 20
+        list->SetOptions(SortOnHeaderClick);
+        const QColor light = Role(header, QPalette::Light), dark = Role(header, QPalette::Dark);
+        const auto text = [](const QImage& image) {
+            return InkBounds(
+                image, QRect(0, 0, 100, 20), [](const QColor& c) { return qGray(c.rgb()) < 96; });
+        };
+        const auto triangle = [&](const QImage& image, int right) {
+            return InkBounds(image, QRect(right - 18, 0, 18, 20),
+                [&](const QColor& c) { return c == light || c == dark; });
+        };
+        const QImage unsorted = Grab(header);
+        EXPECT_EQ(
+            std::tuple(text(unsorted).left() >= 6, text(unsorted).right() < 94), std::tuple(true, true));
+        EXPECT_FALSE(triangle(unsorted, 100).isValid());
 
-        ClickHeader(1);
-        const QImage sorted = Grab();
-        EXPECT_LT(TextInk(sorted, item).right(), item.right() + 1 - 8 * s);
-        EXPECT_FALSE(TriangleInk(sorted, 1).isEmpty());
-        EXPECT_TRUE(TriangleInk(sorted, 2).isEmpty()) << "only the sort column has a triangle";
+        ClickHeader(0); // descending: point up, lit base, left side in shadow
+        const QImage up = Grab(header);
+        EXPECT_LT(text(up).right(), 100 - 4 * 6);
+        EXPECT_EQ(triangle(up, 100), QRect(QPoint(84, 5), QPoint(91, 14)));
+        EXPECT_EQ(std::tuple(QColor(up.pixel(91, 14)), QColor(up.pixel(84, 14))), std::tuple(light, light));
+        const QImage leftSide = up.copy(82, 0, 6, 14);
+        EXPECT_TRUE(InkOf(leftSide, dark).isValid() && !InkOf(leftSide, light).isValid());
+        EXPECT_FALSE(triangle(up, 220).isValid()) << "only the sort column has one";
 
-        // Held down, the text moves 1 right and down; the triangle stays.
-        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, item.center());
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(50, 10));
         QTest::qWait(0);
-        const QImage pressed = Grab();
-        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, item.center());
-        EXPECT_EQ(TextInk(pressed, item).left(), TextInk(sorted, item).left() + 1);
-        EXPECT_GT(TextInk(pressed, item).top(), TextInk(sorted, item).top());
-        EXPECT_EQ(TriangleInk(pressed, 1), TriangleInk(sorted, 1));
-    }
+        const QImage pressed = Grab(header);
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(50, 10));
+        EXPECT_EQ(text(pressed).left(), text(up).left() + 1);
+        EXPECT_GT(text(pressed).top(), text(up).top());
+        EXPECT_EQ(triangle(pressed, 100), triangle(up, 100));
 
-    TEST_F(SortHeader, TrianglePointsUpWhenDescendingAndDownWhenAscending)
-    {
-        const int r = Item(0).right() + 1;
-        const int b = 20;
-        const QRect triangle(QPoint(r - 5 * s - 1, 2 * s - 1), QPoint(r - 3 * s, b - 2 * s));
-        const QColor light = Role(header, QPalette::Light);
-        const QColor dark = Role(header, QPalette::Dark);
-
-        ClickHeader(0); // first click: descending, point up, lit base
-        QImage image = Grab();
-        EXPECT_EQ(TriangleInk(image, 0), triangle);
-        EXPECT_EQ(PixelAt(image, r - 3 * s, b - 2 * s), light);
-        EXPECT_EQ(PixelAt(image, r - 5 * s - 1, b - 2 * s), light);
-        const QRect leftSide(r - 6 * s, 0, 2 * s, b - 2 * s); // left of the point, above the base
-        EXPECT_TRUE(InkBounds(image, leftSide, light, true).isEmpty());
-        EXPECT_FALSE(InkBounds(image, leftSide, dark, true).isEmpty());
-
-        ClickHeader(0); // ascending: point down, base in shadow, right side lit
-        image = Grab();
-        EXPECT_EQ(TriangleInk(image, 0), triangle);
-        EXPECT_EQ(PixelAt(image, r - 3 * s, 2 * s - 1), light);
-        EXPECT_EQ(PixelAt(image, r - 4 * s - 1, b - 2 * s), dark);
-        EXPECT_EQ(PixelAt(image, r - 4 * s, 2 * s - 1), dark);
-        if (s == 3) { // the worked example: corners near (91, 5), (87, 15) and (84, 5)
-            EXPECT_EQ(PixelAt(image, 91, 5), light);
-            EXPECT_EQ(PixelAt(image, 87, 14), dark);
-            EXPECT_EQ(PixelAt(image, 84, 5), dark);
-        }
+        // That press was a click: ascending, corners near (91, 5), (87, 15) and (84, 5), lit on the right.
+        const QImage down = Grab(header);
+        EXPECT_EQ(triangle(down, 100), QRect(QPoint(84, 5), QPoint(91, 14)));
+        EXPECT_EQ(
+            std::tuple(QColor(down.pixel(91, 5)), QColor(down.pixel(87, 14)), QColor(down.pixel(84, 5))),
+            std::tuple(light, dark, dark));
     }
 
 } // namespace
