@@ -103,6 +103,11 @@ public:
     // parent (WM_LISTEX_ENDEDIT).
     void OnEndLabelEdit(const EndEditNotify& notify);
 
+    // Where a new row with these texts (one per column) belongs under the last
+    // header sort: after every row that sorts before it or with it. The end of
+    // the list before any header sort.
+    int SortedInsertPosition(const QStringList& texts) const;
+
     // A header click: sorts by the column when SortOnHeaderClick is set. The
     // first click on a column sorts descending, each further one reverses.
     void OnColumnClick(int column);

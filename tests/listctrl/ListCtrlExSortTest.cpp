@@ -44,5 +44,23 @@ namespace {
         EXPECT_EQ(list->GetCellBkColor(0, 0), QColor(Qt::red));
     }
 
+    TEST_F(ListSort, ANewRowGoesWhereTheLastHeaderSortPutsIt)
+    {
+        list->SetOptions(SortOnHeaderClick);
+        list->SetColumnSortMode(1, SortMode::Natural);
+        AddRows({ "1", "2", "3" });
+        const QStringList ips { "198.18.0.10", "198.18.0.9", "198.18.0.2" };
+        for (int r = 0; r < 3; ++r)
+            list->SetItemText(r, 1, ips[r]);
+        EXPECT_EQ(list->SortedInsertPosition({ "4", "198.18.0.1" }), 3) << "no sort yet: the end";
+        ClickHeader(1);
+        for (const QString ip : { "198.18.0.3", "198.18.0.11", "198.18.0.1" })
+            list->SetItemText(list->InsertItem(list->SortedInsertPosition({ "", ip }), ""), 1, ip);
+        EXPECT_EQ(
+            ColumnTexts(1).join(' '), "198.18.0.11 198.18.0.10 198.18.0.9 198.18.0.3 198.18.0.2 198.18.0.1");
+        ClickHeader(1);
+        EXPECT_EQ(list->SortedInsertPosition({ "", "198.18.0.4" }), 3);
+    }
+
 } // namespace
 } // namespace ListCtrlEx::test
