@@ -1,4 +1,4 @@
-// Mouse clicks, check states and the notifications they send.
+// Clicks on cells and headers: check states, sorting, notifications.
 #include "ListCtrlExTestSupport.h"
 
 namespace ListCtrlEx::test {
@@ -14,8 +14,6 @@ namespace {
             list->SetColumnType(2, ColumnType::Radio);
             list->SetColumnType(3, ColumnType::Radio);
         }
-        // A point inside the click square of a check-box or radio cell.
-        QPoint InSquare(int row, int column) const { return CellCenter(row, column) - QPoint(50, 0); }
         bool Checked(int row, int column) { return list->GetCellInfo(row, column).checked != 0; }
 
         QSignalSpy clicks { list.get(), &CListCtrlEx::listExClick };
@@ -40,15 +38,11 @@ namespace {
             }
         }
         EXPECT_TRUE(clicks.isEmpty()) << "a double click's own press is not a click";
-        // Beside the rows every click still arrives, with no cell.
-        QSignalSpy rightClicks(list.get(), &CListCtrlEx::listExRClick);
-        const QPoint nowhere(5, list->rowViewportPosition(3) + 60);
+        const QPoint nowhere(5, list->rowViewportPosition(3) + 60); // beside the rows: sent, with no cell
         Click(nowhere);
-        Click(nowhere, {}, Qt::RightButton);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, nowhere);
-        QTRY_COMPARE_WITH_TIMEOUT(rightClicks.count() + doubleClicks.count(), 2, 2000);
-        for (const QSignalSpy* spy : { &clicks, &rightClicks, &doubleClicks })
-            EXPECT_EQ(PosAt(*spy, 0), CellPos {});
+        QTRY_COMPARE_WITH_TIMEOUT(doubleClicks.count(), 1, 2000);
+        EXPECT_EQ(std::tuple(PosAt(clicks, 0), PosAt(doubleClicks, 0)), std::tuple(CellPos {}, CellPos {}));
     }
 
     TEST_F(ListClicks, CheckBoxTogglesOnlyInsideItsClickSquareWhenEnabledAndWithoutShiftOrCtrl)
@@ -67,10 +61,9 @@ namespace {
         EXPECT_EQ(std::tuple(CheckedAt(checkSets, 0), CheckedAt(checkClicks, 0)), std::tuple(1, 2));
         EXPECT_EQ(std::tuple(CheckedAt(checkSets, 1), CheckedAt(checkClicks, 1)), std::tuple(0, 0));
         list->GetCellInfo(1, 1).enabled = 0; // disabled: only the click
-        Click(InSquare(1, 1));
-        EXPECT_FALSE(Checked(1, 1));
-        EXPECT_EQ(PosAt(clicks, 4), (CellPos { 1, 1 }));
-        EXPECT_EQ(checkSets.count(), 2);
+        Click(QPoint(left + 9, CellCenter(1, 1).y()));
+        EXPECT_EQ(std::tuple(Checked(1, 1), PosAt(clicks, 4), checkSets.count()),
+            std::tuple(false, CellPos { 1, 1 }, 2));
     }
 
     TEST_F(ListClicks, RadioCellsOfAGroupExcludeEachOtherAcrossColumns)
@@ -89,9 +82,62 @@ namespace {
         list->SetCheck(2, 3, true);
         EXPECT_EQ(std::tuple(Checked(3, 2), Checked(1, 3), Checked(2, 3), Checked(0, 3)),
             std::tuple(false, false, true, true));
-        list->SetCheck(9, 1, true); // a check box in no row: stored silently
-        EXPECT_TRUE(Checked(9, 1));
         EXPECT_EQ(checkSets.count(), 7);
+    }
+
+    using ListSort = ListFixture;
+
+    TEST_F(ListSort, FirstClickSortsDescendingEachColumnKeepsItsDirectionNumbersByValue)
+    {
+        AddRows({ "10", "-3", "9", "abc", "1.9" });
+        ClickHeader(0); // off until switched on
+        EXPECT_EQ(ColumnTexts(0), (QStringList { "10", "-3", "9", "abc", "1.9" }));
+        list->SetOptions(SortOnHeaderClick);
+        ClickHeader(0);
+        EXPECT_EQ(ColumnTexts(0), (QStringList { "abc", "9", "10", "1.9", "-3" }));
+        ClickHeader(1);
+        EXPECT_EQ(ColumnTexts(1), (QStringList { "r4c1", "r3c1", "r2c1", "r1c1", "r0c1" }));
+        list->SetColumnSortMode(0, SortMode::NumberAware);
+        ClickHeader(0); // its second click: ascending; "abc" against a number is text, 1.9 reads as 1
+        EXPECT_EQ(ColumnTexts(0), (QStringList { "-3", "1.9", "9", "10", "abc" }));
+    }
+
+    TEST_F(ListSort, RecordsItemDataAndSelectionTravelWithTheirRowsWhileColoursStay)
+    {
+        list->SetOptions(SortOnHeaderClick);
+        AddRows({ "b", "c", "a" });
+        for (int r = 0; r < 3; ++r)
+            list->SetItemData(r, 1000 + r);
+        Click(CellCenter(2, 0)); // "a"
+        list->GetCellInfo(0, 1).checked = 1;
+        list->GetCellInfo(0, 2).comboItems = QStringList { "one", "two" };
+        list->GetCellInfo(1, 0).enabled = 0;
+        list->GetCellInfo(8, 0).image = 9; // outside the rows: dropped
+        list->SetCellBkColor(0, 0, Qt::red);
+        ClickHeader(0);
+        ASSERT_EQ(ColumnTexts(0), (QStringList { "c", "b", "a" }));
+        EXPECT_EQ(std::tuple(list->GetItemData(1), list->IsRowSelected(2)), std::tuple(1000u, true));
+        EXPECT_TRUE(list->GetCellInfo(1, 1).checked && !list->GetCellInfo(0, 1).checked);
+        EXPECT_EQ(list->GetCellInfo(1, 2).comboItems, (QStringList { "one", "two" }));
+        EXPECT_FALSE(list->GetCellInfo(0, 0).enabled);
+        EXPECT_EQ(
+            std::tuple(list->GetCellInfo(2, 3).group, list->GetCellInfo(8, 0).image), std::tuple(3, -1));
+        EXPECT_EQ(list->GetCellBkColor(0, 0), QColor(Qt::red));
+    }
+
+    TEST_F(ListSort, ANewRowGoesWhereTheLastHeaderSortPutsIt)
+    {
+        list->SetOptions(SortOnHeaderClick);
+        list->SetColumnSortMode(0, SortMode::Natural);
+        AddRows({ "198.18.0.10", "198.18.0.9", "198.18.0.2" });
+        EXPECT_EQ(list->SortedInsertPosition({ "198.18.0.1" }), 3) << "no sort yet: the end";
+        ClickHeader(0);
+        for (const QString ip : { "198.18.0.3", "198.18.0.11", "198.18.0.1" })
+            list->InsertItem(list->SortedInsertPosition({ ip }), ip);
+        EXPECT_EQ(
+            ColumnTexts(0).join(' '), "198.18.0.11 198.18.0.10 198.18.0.9 198.18.0.3 198.18.0.2 198.18.0.1");
+        ClickHeader(0);
+        EXPECT_EQ(list->SortedInsertPosition({ "198.18.0.4" }), 3);
     }
 
 } // namespace

@@ -1,40 +1,86 @@
-// Cell drawing by kind, checked on the rendered pixels.
+// Drawing of the header and of the cells, checked on the rendered pixels.
 #include "ListCtrlExTestSupport.h"
 
 namespace ListCtrlEx::test {
 namespace {
 
-    TEST_F(ListFixture, SelectionColoursWinOverCellColoursAndProgressFillsInsideItsBar)
+    TEST_F(ListFixture, HeaderSectionsHaveTheFrameAndDividerOfAPlainHeader)
+    {
+        QHeaderView* header = list->horizontalHeader();
+        QHeaderView plain(Qt::Horizontal, list.get());
+        plain.setModel(list->model());
+        for (int c = 0; c < 4; ++c)
+            plain.resizeSection(c, header->sectionSize(c));
+        plain.setGeometry(0, 200, header->width(), header->height());
+        plain.show();
+        const QImage ours = Grab(header), theirs = Grab(&plain);
+        for (int x = 0; x < 480; x += 114) // both edges of every item, where neither header has text
+            EXPECT_TRUE(ours.copy(x, 0, 6, 20) == theirs.copy(x, 0, 6, 20)) << "x " << x;
+    }
+
+    TEST_F(ListFixture, HeaderTextIsInsetTwoSpacesAndTheSortColumnHasATriangle)
+    {
+        QHeaderView* header = list->horizontalHeader();
+        QFont font = header->font(); // a space 3 pixels wide, as in the worked example
+        for (int pixels = 6; pixels <= 16 && QFontMetrics(font).horizontalAdvance(' ') != 3; ++pixels)
+            font.setPixelSize(pixels);
+        header->setFont(font);
+        ASSERT_EQ(QFontMetrics(font).horizontalAdvance(' '), 3);
+        list->InsertColumn(0, QString(80, QLatin1Char('I')), 100); // right edge 100
+        header->setFixedHeight(20); // bottom 20
+        list->SetOptions(SortOnHeaderClick);
+        const QColor light = Role(header, QPalette::Light), dark = Role(header, QPalette::Dark);
+        const auto text = [](const QImage& image) {
+            return InkBounds(
+                image, QRect(0, 0, 100, 20), [](const QColor& c) { return qGray(c.rgb()) < 96; });
+        };
+        const auto triangle = [&](const QImage& image, int right) {
+            return InkBounds(image, QRect(right - 18, 0, 18, 20),
+                [&](const QColor& c) { return c == light || c == dark; });
+        };
+        const QImage unsorted = Grab(header);
+        EXPECT_EQ(
+            std::tuple(text(unsorted).left() >= 6, text(unsorted).right() < 94), std::tuple(true, true));
+        EXPECT_FALSE(triangle(unsorted, 100).isValid());
+
+        ClickHeader(0); // descending: point up, lit base, left side in shadow
+        const QImage up = Grab(header);
+        EXPECT_LT(text(up).right(), 100 - 4 * 6);
+        EXPECT_EQ(triangle(up, 100), QRect(QPoint(84, 5), QPoint(91, 14)));
+        EXPECT_EQ(std::tuple(QColor(up.pixel(91, 14)), QColor(up.pixel(84, 14))), std::tuple(light, light));
+        const QImage leftSide = up.copy(82, 0, 6, 14);
+        EXPECT_TRUE(InkOf(leftSide, dark).isValid() && !InkOf(leftSide, light).isValid());
+        EXPECT_FALSE(triangle(up, 220).isValid()) << "only the sort column has one";
+
+        ClickHeader(0); // ascending: corners near (91, 5), (87, 15) and (84, 5), lit on the right
+        const QImage down = Grab(header);
+        EXPECT_EQ(triangle(down, 100), QRect(QPoint(84, 5), QPoint(91, 14)));
+        EXPECT_EQ(
+            std::tuple(QColor(down.pixel(91, 5)), QColor(down.pixel(87, 14)), QColor(down.pixel(84, 5))),
+            std::tuple(light, dark, dark));
+    }
+
+    TEST_F(ListFixture, SelectionColoursWinOverCellColoursAndProgressCanShowItsPercentage)
     {
         AddRows({ "0", "1" });
-        list->SetColumnType(2, ColumnType::Progress);
         list->SetCellBkColor(0, 1, Qt::yellow);
         list->SetCellBkColor(1, 1, Qt::yellow);
         list->selectRow(1);
         list->clearFocus(); // the selection shows also without the focus
-        const QImage all = Grab(list->viewport());
-        EXPECT_TRUE(InkOf(all.copy(Cell(0, 1)), Qt::yellow).isValid());
-        EXPECT_FALSE(InkOf(all.copy(Cell(1, 1)), Qt::yellow).isValid());
-        EXPECT_TRUE(InkOf(all.copy(Cell(1, 1)), Role(list.get(), QPalette::Highlight)).isValid());
+        const auto cell = [&](int row, int column) { return Grab(list->viewport()).copy(Cell(row, column)); };
+        EXPECT_TRUE(InkOf(cell(0, 1), Qt::yellow).isValid());
+        EXPECT_FALSE(InkOf(cell(1, 1), Qt::yellow).isValid());
+        EXPECT_TRUE(InkOf(cell(1, 1), Role(list.get(), QPalette::Highlight)).isValid());
 
-        const QRect bar(3, 0, Cell(0, 2).width() - 3, Cell(0, 2).height());
-        for (const auto& [position, maximum, full] : { std::tuple { 0u, 100u, false }, { 100u, 100u, true },
-                 { 250u, 100u, true }, { 0u, 0u, true } }) {
-            list->GetCellInfo(0, 2).progressPos = position;
-            list->GetCellInfo(0, 2).progressMax = maximum;
-            list->viewport()->update();
-            EXPECT_EQ(InkOf(Grab(list->viewport()).copy(Cell(0, 2)), QColor(0x33, 0x66, 0x99)),
-                full ? bar.adjusted(1, 1, -1, -1) : QRect())
-                << position << " of " << maximum;
-        }
-        // The percentage looks as the cell's own text saying it would.
-        list->GetCellInfo(0, 2).progressPos = 1;
-        list->GetCellInfo(0, 2).progressMax = 3;
-        list->SetItemText(0, 2, QStringLiteral("33.33%"));
-        const QImage own = Grab(list->viewport()).copy(Cell(0, 2));
+        // A full bar, and its percentage that looks as the cell's own text saying it would.
+        list->SetColumnType(2, ColumnType::Progress);
+        list->GetCellInfo(0, 2).progressMax = 0;
+        list->SetItemText(0, 2, QStringLiteral("100.00%"));
+        const QImage own = cell(0, 2);
+        EXPECT_EQ(InkOf(own, QColor(0x33, 0x66, 0x99)), QRect(4, 1, own.width() - 5, own.height() - 2));
         list->SetOptions(ShowProgressText);
         list->SetItemText(0, 2, QStringLiteral("own"));
-        EXPECT_EQ(Grab(list->viewport()).copy(Cell(0, 2)), own);
+        EXPECT_EQ(cell(0, 2), own);
     }
 
 } // namespace
