@@ -14,7 +14,7 @@ namespace {
         plain.setGeometry(0, 200, header->width(), header->height());
         plain.show();
         const QImage ours = Grab(header), theirs = Grab(&plain);
-        for (int x = 0; x < 480; x += 114) // both edges of every item, where neither header has text
+        for (int x : { 0, 114, 120, 234, 240, 354, 360, 474 }) // item edges, where neither header has text
             EXPECT_TRUE(ours.copy(x, 0, 6, 20) == theirs.copy(x, 0, 6, 20)) << "x " << x;
     }
 

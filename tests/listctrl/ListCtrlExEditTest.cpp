@@ -31,18 +31,17 @@ namespace {
         template <typename Editor> auto* Open(int row, int column)
         {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the last edit's window
-            Click(CellCenter(row, column));
+            Click(Center(row, column));
             auto* window = Editor::GetInstance()->Window();
             EXPECT_TRUE(window && QTest::qWaitFor([&] { return window->hasFocus(); }, 2000));
             return window;
         }
-        EndEditNotify LastEndEdit() const { return endEdits.last().at(1).value<EndEditNotify>(); }
 
         QSignalSpy endEdits { list.get(), &CListCtrlEx::listExEndEdit };
         QSignalSpy beginEdits { list.get(), &CListCtrlEx::listExBeginEdit };
     };
 
-    TEST_F(ListEditing, ClickOpensTheBoxOverTheCellEnterCommitsEscapeRestoresAClickElsewhereCommits)
+    TEST_F(ListEditing, ClickOpensTheBoxOverTheCellEnterOrAClickElsewhereCommitsOnce)
     {
         list->SetItemText(1, 1, QStringLiteral("start"));
         QLineEdit* edit = Open<CInPlaceEdit>(1, 1);
@@ -55,7 +54,7 @@ namespace {
         EXPECT_EQ(list->GetItemText(1, 1), QStringLiteral("typed"));
         ASSERT_EQ(endEdits.count(), 1);
         EXPECT_EQ(endEdits.at(0).at(0).toInt(), 1003);
-        const EndEditNotify n = LastEndEdit();
+        const auto n = endEdits.last().at(1).value<EndEditNotify>();
         EXPECT_EQ(std::tuple(n.source, n.sourceId, n.code, n.mask, n.item, n.subItem, n.textLength),
             std::tuple(list.get(), kInPlaceEditId, LVN_ENDLABELEDITW, LVIF_TEXT, 1, 1, 5));
 
@@ -63,11 +62,11 @@ namespace {
         // click opens nothing; the next click does.
         edit = Open<CInPlaceEdit>(2, 1);
         QTest::keyClicks(edit, QStringLiteral("first"));
-        Click(CellCenter(3, 1));
+        Click(Center(3, 1));
         EXPECT_EQ(list->GetItemText(2, 1), QStringLiteral("first"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(CInPlaceEdit::GetInstance()->Window(), nullptr);
-        ASSERT_NE(Open<CInPlaceEdit>(3, 1), nullptr);
+        Open<CInPlaceEdit>(3, 1);
         EXPECT_EQ(endEdits.count(), 2) << "each edit ends exactly once";
         // Destroying the list closes the open box.
         const QPointer<QLineEdit> open = CInPlaceEdit::GetInstance()->Window();
@@ -122,7 +121,6 @@ namespace {
             view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(2, 0)).center());
         QTRY_COMPARE_WITH_TIMEOUT(endEdits.count(), 6, 2000);
         EXPECT_EQ(list->GetItemText(3, 2), QStringLiteral("Bravo"));
-        EXPECT_EQ(LastEndEdit().sourceId, kInPlaceComboId);
     }
 
 } // namespace

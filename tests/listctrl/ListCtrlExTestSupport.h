@@ -15,6 +15,7 @@
 namespace ListCtrlEx::test {
 
 // A shown list with four 120-pixel text columns, as the search page sets it up.
+// Queued notifications and editor windows go with the list.
 class ListFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -24,12 +25,6 @@ protected:
         list->resize(560, 300);
         list->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(list.get()));
-    }
-    void TearDown() override
-    {
-        list.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
     }
     // Column 0 holds the given texts; other columns hold "r<row>c<column>".
     void AddRows(const QStringList& firstColumn)
@@ -41,7 +36,7 @@ protected:
         }
     }
     QRect Cell(int row, int column) const { return list->GetCellRect(row, column).value_or(QRect()); }
-    QPoint CellCenter(int row, int column) const { return Cell(row, column).center(); }
+    QPoint Center(int row, int column) const { return Cell(row, column).center(); }
     void Click(QPoint at, Qt::KeyboardModifiers modifiers = {}, Qt::MouseButton button = Qt::LeftButton)
     {
         QTest::mouseClick(list->viewport(), button, modifiers, at);
@@ -60,39 +55,32 @@ protected:
         return texts;
     }
 
+    static CellPos PosAt(const QSignalSpy& spy, int index) { return spy.at(index).at(1).value<CellPos>(); }
+    static int CheckedAt(const QSignalSpy& spy, int i) { return spy.at(i).at(1).value<CellCheck>().checked; }
+    static QImage Grab(QWidget* widget)
+    {
+        return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    static QColor Role(const QWidget* widget, QPalette::ColorRole role)
+    {
+        return widget->palette().color(role).rgb();
+    }
+    // Bounding box of the pixels inside `area` whose colour passes `test`.
+    template <typename Test> static QRect InkBounds(const QImage& image, const QRect& area, Test test)
+    {
+        QRect bounds;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                bounds |= test(QColor(image.pixel(x, y))) ? QRect(x, y, 1, 1) : QRect();
+        }
+        return bounds;
+    }
+    static QRect InkOf(const QImage& image, const QColor& color)
+    {
+        return InkBounds(image, image.rect(), [&](const QColor& c) { return c == color; });
+    }
+
     std::unique_ptr<CListCtrlEx> list = std::make_unique<CListCtrlEx>();
 };
-
-inline CellPos PosAt(const QSignalSpy& spy, int index)
-{
-    return spy.at(index).at(1).value<CellPos>();
-}
-inline int CheckedAt(const QSignalSpy& spy, int index)
-{
-    return spy.at(index).at(1).value<CellCheck>().checked;
-}
-inline QImage Grab(QWidget* widget)
-{
-    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-inline QColor Role(const QWidget* widget, QPalette::ColorRole role)
-{
-    return QColor(widget->palette().color(QPalette::Active, role).rgb());
-}
-
-// Bounding box of the pixels inside `area` whose colour passes `test`.
-template <typename Test> QRect InkBounds(const QImage& image, const QRect& area, Test test)
-{
-    QRect bounds;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x)
-            bounds |= test(QColor(image.pixel(x, y))) ? QRect(x, y, 1, 1) : QRect();
-    }
-    return bounds;
-}
-inline QRect InkOf(const QImage& image, const QColor& color)
-{
-    return InkBounds(image, image.rect(), [&](const QColor& c) { return c == color; });
-}
 
 } // namespace ListCtrlEx::test
