@@ -39,8 +39,7 @@ namespace {
                 [&](const QColor& c) { return c == light || c == dark; });
         };
         const QImage unsorted = Grab(header);
-        EXPECT_EQ(
-            std::tuple(text(unsorted).left() >= 6, text(unsorted).right() < 94), std::tuple(true, true));
+        EXPECT_TRUE(text(unsorted).left() >= 6 && text(unsorted).right() < 94);
         EXPECT_FALSE(triangle(unsorted, 100).isValid());
 
         ClickHeader(0); // descending: point up, lit base, left side in shadow
@@ -50,7 +49,6 @@ namespace {
         EXPECT_EQ(std::tuple(QColor(up.pixel(91, 14)), QColor(up.pixel(84, 14))), std::tuple(light, light));
         const QImage leftSide = up.copy(82, 0, 6, 14);
         EXPECT_TRUE(InkOf(leftSide, dark).isValid() && !InkOf(leftSide, light).isValid());
-        EXPECT_FALSE(triangle(up, 220).isValid()) << "only the sort column has one";
 
         ClickHeader(0); // ascending: corners near (91, 5), (87, 15) and (84, 5), lit on the right
         const QImage down = Grab(header);
