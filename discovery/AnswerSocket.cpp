@@ -11,29 +11,31 @@ namespace quill::discovery {
 namespace asio = boost::asio;
 using asio::ip::udp;
 
+// An eventfd wakes the blocked receive: closing a socket from another thread
+// would not, and would race with the receive.
+AnswerSocket::WakeFd::WakeFd()
+    : fd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+{
+    if (fd < 0)
+        throw boost::system::system_error(errno, boost::system::system_category(), "eventfd");
+}
+
+AnswerSocket::WakeFd::~WakeFd()
+{
+    ::close(fd);
+}
+
 AnswerSocket::AnswerSocket(std::uint16_t port)
     : m_socket(m_io)
 {
-    // An eventfd wakes the blocked receive: closing a socket from another
-    // thread would not, and would race with the receive.
-    m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (m_wakeFd < 0)
-        throw boost::system::system_error(errno, boost::system::system_category(), "eventfd");
-
     m_socket.open(udp::v4());
     boost::system::error_code ignored;
     m_socket.set_option(asio::socket_base::receive_buffer_size(kRequestedReceiveBuffer), ignored);
-    asio::socket_base::receive_buffer_size granted;
-    m_socket.get_option(granted, ignored);
-    m_grantedReceiveBuffer = granted.value();
-    m_socket.bind(udp::endpoint(asio::ip::address_v4::any(), port));
+    boost::system::error_code error;
+    m_socket.bind(udp::endpoint(asio::ip::address_v4::any(), port), error);
+    if (error)
+        throw BindFailure(error, "bind");
     m_socket.non_blocking(true);
-}
-
-AnswerSocket::~AnswerSocket()
-{
-    if (m_wakeFd >= 0)
-        ::close(m_wakeFd);
 }
 
 std::uint16_t AnswerSocket::port() const
@@ -44,7 +46,7 @@ std::uint16_t AnswerSocket::port() const
 std::optional<std::size_t> AnswerSocket::receive(std::array<char, kAnswerBufferSize>& buffer)
 {
     for (;;) {
-        pollfd fds[2] = { { m_socket.native_handle(), POLLIN, 0 }, { m_wakeFd, POLLIN, 0 } };
+        pollfd fds[2] = { { m_socket.native_handle(), POLLIN, 0 }, { m_wake.fd, POLLIN, 0 } };
         const int ready = ::poll(fds, 2, -1);
         if (ready < 0) {
             if (errno == EINTR)
@@ -70,7 +72,7 @@ std::optional<std::size_t> AnswerSocket::receive(std::array<char, kAnswerBufferS
 void AnswerSocket::stop()
 {
     const std::uint64_t one = 1;
-    [[maybe_unused]] const auto written = ::write(m_wakeFd, &one, sizeof one);
+    [[maybe_unused]] const auto written = ::write(m_wake.fd, &one, sizeof one);
 }
 
 } // namespace quill::discovery

@@ -4,6 +4,7 @@
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/udp.hpp>
+#include <boost/system/system_error.hpp>
 
 #include <array>
 #include <cstddef>
@@ -11,6 +12,13 @@
 #include <optional>
 
 namespace quill::discovery {
+
+// The port cannot be bound: another socket holds it, or it is not ours to take.
+// Every other failure of the socket is a plain boost::system::system_error.
+class BindFailure : public boost::system::system_error {
+public:
+    using boost::system::system_error::system_error;
+};
 
 // The listener's UDP socket: bound to 0.0.0.0 on the discovery port for as long
 // as it lives, without address reuse, so a second holder of the port fails to
@@ -22,14 +30,12 @@ public:
     // a moment in which the user-interface thread is busy; the kernel caps it.
     static constexpr int kRequestedReceiveBuffer = 8 * 1024 * 1024;
 
-    // Throws boost::system::system_error when the socket cannot be opened or bound.
+    // Throws BindFailure when the port cannot be bound, and
+    // boost::system::system_error when anything else fails.
     explicit AnswerSocket(std::uint16_t port);
-    ~AnswerSocket();
     AnswerSocket(const AnswerSocket&) = delete;
     AnswerSocket& operator=(const AnswerSocket&) = delete;
 
-    // The receive buffer size the kernel granted, in bytes.
-    int grantedReceiveBuffer() const { return m_grantedReceiveBuffer; }
     std::uint16_t port() const;
 
     // The next datagram's first bytes (a longer one is cut to the buffer), or
@@ -39,10 +45,19 @@ public:
     void stop();
 
 private:
+    // Owns the wake-up eventfd, so that it is closed also when the
+    // constructor throws after making it.
+    struct WakeFd {
+        WakeFd();
+        ~WakeFd();
+        WakeFd(const WakeFd&) = delete;
+        WakeFd& operator=(const WakeFd&) = delete;
+        int fd;
+    };
+
+    WakeFd m_wake;
     boost::asio::io_context m_io;
     boost::asio::ip::udp::socket m_socket;
-    int m_wakeFd = -1;
-    int m_grantedReceiveBuffer = 0;
 };
 
 } // namespace quill::discovery

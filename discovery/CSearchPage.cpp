@@ -78,6 +78,19 @@ void LogRecord(mirelo::severity_level level, std::string text)
     Logger::write(level, std::move(text));
 }
 
+// Writes the record; a log that fails says why instead of throwing.
+std::optional<std::string> TryLogRecord(mirelo::severity_level level, std::string text)
+{
+    try {
+        LogRecord(level, std::move(text));
+        return std::nullopt;
+    } catch (const std::exception& error) {
+        return std::string(error.what());
+    } catch (...) {
+        return std::string("unknown failure");
+    }
+}
+
 } // namespace
 
 CSearchPage::CSearchPage(QWidget* parent)
@@ -86,8 +99,13 @@ CSearchPage::CSearchPage(QWidget* parent)
 }
 
 CSearchPage::CSearchPage(DiscoveryPorts ports, QWidget* parent)
+    : CSearchPage(SearchPageOptions { ports }, parent)
+{
+}
+
+CSearchPage::CSearchPage(SearchPageOptions options, QWidget* parent)
     : CLanguagePage(SearchPageTemplate(), parent)
-    , m_ports(ports)
+    , m_options(std::move(options))
 {
     MapCommand(kAdapterComboId, CBN_SELCHANGE, [this] { OnSelchangeAdapter(); });
     MapNotify(kBeginAddressId, IPN_FIELDCHANGED,
@@ -272,7 +290,7 @@ void CSearchPage::SendDiscovery()
 {
     boost::mutex::scoped_lock sweeping(m_sendLock);
     const quill::discovery::SweepOutcome outcome
-        = quill::discovery::SendQueries(m_beginAddr, m_endAddr, m_ports.queryPort);
+        = quill::discovery::SendQueries(m_beginAddr, m_endAddr, m_options.ports.queryPort);
     // One record per sweep, however many queries failed; the user is not
     // interrupted: the sweep goes on with the remaining addresses.
     if (outcome.failed > 0) {
@@ -285,7 +303,9 @@ void CSearchPage::SendDiscovery()
 
 void CSearchPage::AddDeviceRow(const DeviceRecord& record)
 {
-    LogRecord(mirelo::debug, quill::discovery::FormatDeviceLogLine(record));
+    // A log that cannot be written costs the record, never the row.
+    const std::optional<std::string> logFailure
+        = TryLogRecord(mirelo::debug, quill::discovery::FormatDeviceLogLine(record));
 
     // Decoded before the hand-off, so the UI thread's share stays short and
     // the listener gets back to the socket quickly.
@@ -304,6 +324,8 @@ void CSearchPage::AddDeviceRow(const DeviceRecord& record)
         m_list.SetItemText(row, 2, mac);
         m_list.SetItemText(row, 3, fw);
     });
+    if (logFailure)
+        ReportListenerFailure("the log could not be written: " + *logFailure);
 }
 
 void CSearchPage::DeferListPainting()
@@ -360,46 +382,70 @@ bool CSearchPage::IsListening() const
 
 void CSearchPage::ReceiveLoop()
 {
-    bool failed = false;
+    std::shared_ptr<quill::discovery::AnswerSocket> socket;
     try {
-        const auto socket = std::make_shared<quill::discovery::AnswerSocket>(m_ports.listenPort);
-        {
-            std::lock_guard lock(m_listenerMutex);
-            if (m_stopping)
-                return;
-            m_answerSocket = socket;
+        socket = std::make_shared<quill::discovery::AnswerSocket>(m_options.ports.listenPort);
+    } catch (const quill::discovery::BindFailure&) {
+        // Only a port that cannot be had is a conflict; while the page goes
+        // away nobody is told.
+        if (!IsStopping()) {
+            ReportPortConflict();
+            boost::this_thread::sleep_for(kListenerEndPause);
         }
-        LogRecord(mirelo::debug,
-            (boost::format("discovery listener receive buffer: %d bytes") % socket->grantedReceiveBuffer())
-                .str());
+        EndListener();
+        return;
+    } catch (const std::exception& error) {
+        ReportListenerFailure(error.what());
+        EndListener();
+        return;
+    }
+    {
+        std::lock_guard lock(m_listenerMutex);
+        if (m_stopping)
+            return;
+        m_answerSocket = socket;
+    }
 
-        std::array<char, quill::discovery::kAnswerBufferSize> buffer {};
-        for (;;) {
+    std::array<char, quill::discovery::kAnswerBufferSize> buffer {};
+    for (;;) {
+        std::optional<std::size_t> received;
+        try {
             buffer.fill(0);
-            const std::optional<std::size_t> received = socket->receive(buffer);
-            if (!received)
-                break; // the page is going away
-            const auto record = quill::discovery::ParseAnswer(std::string_view(buffer.data(), *received));
-            if (!record)
-                continue;
-            AddDeviceRow(*record);
+            received = socket->receive(buffer);
+        } catch (const std::exception& error) {
+            if (!IsStopping())
+                ReportListenerFailure(error.what());
+            break;
         }
-    } catch (...) {
-        // Every failure of the socket ends up here and is told the same way;
-        // while the page goes away it is no conflict and nobody is told.
-        failed = !IsStopping();
+        if (!received)
+            break; // the page is going away
+        const auto record = quill::discovery::ParseAnswer(std::string_view(buffer.data(), *received));
+        if (!record)
+            continue;
+        try {
+            AddDeviceRow(*record);
+        } catch (const std::exception& error) {
+            // One answer went wrong; the next ones may not.
+            ReportListenerFailure(error.what());
+        }
     }
-    if (failed) {
-        ReportPortConflict();
-        boost::this_thread::sleep_for(kListenerEndPause);
-    }
+    EndListener();
+}
+
+void CSearchPage::EndListener()
+{
     std::lock_guard lock(m_listenerMutex);
     m_listenerEnded = true;
 }
 
+void CSearchPage::ReportListenerFailure(const std::string& what)
+{
+    TryLogRecord(mirelo::critical, (boost::format("discovery listener: %s") % what).str());
+}
+
 void CSearchPage::ReportPortConflict()
 {
-    LogRecord(mirelo::critical, "port conflict!");
+    TryLogRecord(mirelo::critical, "port conflict!");
     AfxMessageBox(*m_listenerHandOff, QStringLiteral("Port conflict!\n"));
     m_listenerWindow.SendMessage(WM_CLOSE);
 }

@@ -5,6 +5,7 @@
 #include "DiscoveryPorts.h"
 #include "DiscoverySweep.h"
 #include "ListCtrlEx.h"
+#include "SearchPageOptions.h"
 #include "UiHandOff.h"
 #include "WindowHandle.h"
 
@@ -47,6 +48,7 @@ public:
     explicit CSearchPage(QWidget* parent = nullptr);
     // A page on other ports (tests on loopback).
     CSearchPage(DiscoveryPorts ports, QWidget* parent = nullptr);
+    explicit CSearchPage(SearchPageOptions options, QWidget* parent = nullptr);
     // Stops the listener and waits for it, so that no answer reaches a page
     // that is going away and no port-conflict message appears at exit.
     ~CSearchPage() override;
@@ -105,9 +107,12 @@ private:
     void StopListener();
     void ReceiveLoop();
     void ReportPortConflict();
+    // Any listener failure but the port conflict: one critical record.
+    void ReportListenerFailure(const std::string& what);
+    void EndListener();
     bool IsStopping() const;
 
-    DiscoveryPorts m_ports;
+    SearchPageOptions m_options;
     boost::shared_ptr<boost::thread> m_receiveThread;
     CIPAddressCtrl* m_ipBegin = nullptr;
     CIPAddressCtrl* m_ipEnd = nullptr;

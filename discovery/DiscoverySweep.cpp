@@ -13,12 +13,12 @@ using asio::ip::udp;
 
 namespace {
 
-void CountFailure(SweepOutcome& outcome, int count, const std::string& reason)
-{
-    if (outcome.failed == 0)
-        outcome.firstError = reason;
-    outcome.failed += count;
-}
+    void CountFailure(SweepOutcome& outcome, int count, const std::string& reason)
+    {
+        if (outcome.failed == 0)
+            outcome.firstError = reason;
+        outcome.failed += count;
+    }
 
 } // namespace
 
@@ -50,7 +50,8 @@ SweepOutcome SendQueries(const Ipv4Octets& begin, const Ipv4Octets& end, std::ui
             = (boost::format("%d.%d.%d.%d") % int(begin[0]) % int(begin[1]) % int(begin[2]) % host).str();
         const auto target = asio::ip::make_address_v4(text, error);
         if (!error)
-            socket.send_to(asio::buffer(kQueryPayload.data(), kQueryPayload.size()), udp::endpoint(target, port), 0, error);
+            socket.send_to(asio::buffer(kQueryPayload.data(), kQueryPayload.size()),
+                udp::endpoint(target, port), 0, error);
         if (error)
             CountFailure(outcome, 1, text + ": " + error.message());
     }

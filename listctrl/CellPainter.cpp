@@ -15,6 +15,11 @@ namespace ListCtrlEx {
 
 namespace {
 
+    // Colour of the progress bar's filled part.
+    const QColor kProgressFillColor { 51, 102, 153 };
+    // Text colour of a disabled edit cell.
+    const QColor kDisabledEditTextColor { 192, 192, 192 };
+
     // Rectangles below are reasoned about with exclusive right and bottom edges,
     // as the cell geometry is described; this turns such edges into a QRect.
     QRect FromEdges(int left, int top, int right, int bottom)
@@ -85,6 +90,14 @@ namespace {
             = static_cast<int>(static_cast<float>(bar.width()) * ProgressRatio(position, maximum));
         const int right = std::min(filled + left + 1, RightEdge(bar) - 1);
         return FromEdges(left + 1, bar.y() + 1, right, BottomEdge(bar) - 1);
+    }
+
+    // The progress cell's percentage, "%.2f%%" of position over maximum; a
+    // position at or above the maximum (also a maximum of 0) is 100 %.
+    QString ProgressText(unsigned position, unsigned maximum)
+    {
+        const float percent = ProgressRatio(position, maximum) * 100.0f;
+        return QString::asprintf("%.2f%%", static_cast<double>(percent));
     }
 
     struct Colors {
@@ -284,12 +297,6 @@ namespace {
     };
 
 } // namespace
-
-QString ProgressText(unsigned position, unsigned maximum)
-{
-    const float percent = ProgressRatio(position, maximum) * 100.0f;
-    return QString::asprintf("%.2f%%", static_cast<double>(percent));
-}
 
 void PaintCell(QPainter& painter, const QWidget& widget, const CellPaintInput& cell)
 {

@@ -26,17 +26,8 @@ struct CellPaintInput {
     bool showProgressText = false;
 };
 
-// Colour of the progress bar's filled part.
-inline const QColor kProgressFillColor { 51, 102, 153 };
-// Text colour of a disabled edit cell.
-inline const QColor kDisabledEditTextColor { 192, 192, 192 };
-
 // Draws a cell by its column's kind, with the widget's palette and style. Text
 // sits at the top of its rectangle and is clipped to it.
 void PaintCell(QPainter& painter, const QWidget& widget, const CellPaintInput& cell);
-
-// The progress cell's percentage, "%.2f%%" of position over maximum; a
-// position at or above the maximum (also a maximum of 0) is 100 %.
-QString ProgressText(unsigned position, unsigned maximum);
 
 } // namespace ListCtrlEx

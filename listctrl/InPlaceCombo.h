@@ -59,8 +59,6 @@ public:
     // Without a match the selection stays.
     void SelectMatching(const QString& text);
 
-    const QStringList& Items() const { return m_items; }
-
 private:
     friend class CInPlaceEditor<CInPlaceCombo, CInPlaceComboWindow>;
     CInPlaceCombo() = default;

@@ -33,10 +33,7 @@ public:
     CInPlaceEditor& operator=(const CInPlaceEditor&) = delete;
 
     EditorWindow* Window() const { return m_window; }
-    int Row() const { return m_row; }
-    int Column() const { return m_column; }
     const QString& InitialText() const { return m_initialText; }
-    bool IsCancelled() const { return m_cancelled; }
 
 protected:
     CInPlaceEditor() = default;

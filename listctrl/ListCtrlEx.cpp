@@ -56,11 +56,6 @@ int CListCtrlEx::InsertItem(int row, const QString& text)
     return m_model->InsertRow(row, text);
 }
 
-bool CListCtrlEx::DeleteItem(int row)
-{
-    return m_model->DeleteRow(row);
-}
-
 bool CListCtrlEx::SetItemText(int row, int column, const QString& text)
 {
     return m_model->SetText(row, column, text);
@@ -109,11 +104,6 @@ int CListCtrlEx::InsertColumn(int column, const QString& heading, int width)
     return inserted;
 }
 
-bool CListCtrlEx::DeleteColumn(int column)
-{
-    return m_model->DeleteColumn(column);
-}
-
 int CListCtrlEx::GetColumnCount() const
 {
     return m_model->columnCount();
@@ -150,11 +140,6 @@ CellInfo& CListCtrlEx::GetCellInfo(int row, int column)
     return m_cells.try_emplace(CellPos { row, column }, column).first->second;
 }
 
-bool CListCtrlEx::HasCellInfo(int row, int column) const
-{
-    return m_cells.contains(CellPos { row, column });
-}
-
 ColumnType CListCtrlEx::GetColumnType(int column)
 {
     return m_columnTypes.try_emplace(column, ColumnType::Text).first->second;
@@ -164,11 +149,6 @@ void CListCtrlEx::SetColumnType(int column, ColumnType type)
 {
     m_columnTypes[column] = type;
     viewport()->update();
-}
-
-ColumnSort CListCtrlEx::GetColumnSort(int column)
-{
-    return m_columnSort[column];
 }
 
 void CListCtrlEx::SetColumnSortMode(int column, SortMode mode)
@@ -187,12 +167,6 @@ QColor CListCtrlEx::GetCellBkColor(int row, int column) const
 void CListCtrlEx::SetCellBkColor(int row, int column, const QColor& color)
 {
     m_cellColors[CellPos { row, column }] = color;
-    RepaintCell(row, column);
-}
-
-void CListCtrlEx::RemoveCellBkColor(int row, int column)
-{
-    m_cellColors.erase(CellPos { row, column });
     RepaintCell(row, column);
 }
 
@@ -218,12 +192,6 @@ void CListCtrlEx::SetImageListKind(unsigned kind)
 {
     m_imageListKind = kind;
     viewport()->update();
-}
-
-void CListCtrlEx::UpdateCell(int row, int column)
-{
-    if (const std::optional<QRect> rect = GetCellRect(row, column))
-        viewport()->update(*rect);
 }
 
 void CListCtrlEx::RepaintCell(int row, int column)

@@ -44,7 +44,6 @@ public:
     // Inserts a row before `row` (appended when beyond the end) with the text
     // of column 0; returns the row's index, -1 for a negative position.
     int InsertItem(int row, const QString& text);
-    bool DeleteItem(int row);
     bool SetItemText(int row, int column, const QString& text);
     QString GetItemText(int row, int column) const;
     bool SetItemData(int row, quintptr data);
@@ -56,7 +55,6 @@ public:
     // Columns. InsertColumn sets the column's kind to Text and its sort mode to
     // Text, then inserts a centred column; a width of -1 keeps the default.
     int InsertColumn(int column, const QString& heading, int width = -1);
-    bool DeleteColumn(int column);
     int GetColumnCount() const;
     // Format bits (LVCFMT_*); centred when the column does not exist.
     int GetColumnFormat(int column) const;
@@ -69,11 +67,6 @@ public:
     // The cell's record, created when missing. On a list that has rows but no
     // record yet, creates one for every existing cell first.
     CellInfo& GetCellInfo(int row, int column);
-    // Schedules a repaint of the cell, e.g. after its record was changed.
-    void UpdateCell(int row, int column);
-    // Whether the cell has a record, without creating one.
-    bool HasCellInfo(int row, int column) const;
-    std::size_t GetCellInfoCount() const { return m_cells.size(); }
     // The cell's rectangle in viewport coordinates; none outside the list.
     std::optional<QRect> GetCellRect(int row, int column) const;
     // The cell under a point in viewport coordinates, (-1, -1) for none.
@@ -85,29 +78,21 @@ public:
     // The column's kind; a column without one becomes Text.
     ColumnType GetColumnType(int column);
     void SetColumnType(int column, ColumnType type);
-    // The column's sort state; a column without one gets {Text, ascending}.
-    ColumnSort GetColumnSort(int column);
     void SetColumnSortMode(int column, SortMode mode);
 
     QColor GetCellBkColor(int row, int column) const;
     void SetCellBkColor(int row, int column, const QColor& color);
-    void RemoveCellBkColor(int row, int column);
 
     // ListOptions bits.
-    unsigned GetOptions() const { return m_options; }
     void SetOptions(unsigned options);
 
     // Cell images come from the image list of the chosen kind.
     void SetImageList(unsigned kind, const QList<QPixmap>& images);
     const QList<QPixmap>* GetImageList(unsigned kind) const;
-    unsigned GetImageListKind() const { return m_imageListKind; }
     void SetImageListKind(unsigned kind);
 
     // The dialog item id sent with WM_LISTEX_ENDEDIT.
-    int GetDlgCtrlID() const { return m_dlgCtrlId; }
     void SetDlgCtrlID(int id) { m_dlgCtrlId = id; }
-
-    CListCtrlExSortHead* GetHeaderCtrl() const { return m_header; }
 
     // Open the in-place edit box or drop-down over a cell of the list, after
     // announcing it with listExBeginEdit; nothing for a cell outside the list.
@@ -118,12 +103,14 @@ public:
     // parent (WM_LISTEX_ENDEDIT).
     void OnEndLabelEdit(const EndEditNotify& notify);
 
+    // Where a new row with these texts (one per column) belongs under the last
+    // header sort: after every row that sorts before it or with it. The end of
+    // the list before any header sort.
+    int SortedInsertPosition(const QStringList& texts) const;
+
     // A header click: sorts by the column when SortOnHeaderClick is set. The
     // first click on a column sorts descending, each further one reverses.
     void OnColumnClick(int column);
-
-    // Row comparison of the header-click sort, on the rows' current texts.
-    int CompareRows(int row1, int row2, const SortContext& context) const;
 
     // Draws one cell by its column's kind; false (no such cell) leaves it to
     // the default drawing.

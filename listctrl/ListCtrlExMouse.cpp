@@ -51,16 +51,13 @@ std::optional<QRect> CListCtrlEx::GetCellRect(int row, int column) const
 
 CellPos CListCtrlEx::HitTestCell(const QPoint& point) const
 {
+    // Whole sections: the grid line at a cell's right and bottom edge, which
+    // the cell rectangle leaves out, belongs to that cell too.
     const int row = rowAt(point.y());
-    if (row < 0)
+    const int column = columnAt(point.x());
+    if (row < 0 || column < 0)
         return {};
-    const int columns = GetColumnCount();
-    for (int c = 0; c < columns; ++c) {
-        const std::optional<QRect> rect = GetCellRect(row, c);
-        if (rect && rect->contains(point))
-            return CellPos { row, c };
-    }
-    return {};
+    return CellPos { row, column };
 }
 
 bool CListCtrlEx::IsValidCell(CellPos cell) const

@@ -7,14 +7,9 @@
 
 #include <algorithm>
 #include <numeric>
+#include <ranges>
 
 namespace ListCtrlEx {
-
-int CListCtrlEx::CompareRows(int row1, int row2, const SortContext& context) const
-{
-    return CompareSortTexts(GetItemText(row1, context.column), GetItemText(row2, context.column),
-        context.mode, context.ascending);
-}
 
 std::vector<int> CListCtrlEx::SortedRowOrder(const SortContext& context) const
 {
@@ -50,6 +45,21 @@ void CListCtrlEx::MoveCellsWithRows(const std::vector<int>& order)
     }
     // Records outside the rows and header columns go.
     m_cells = std::move(moved);
+}
+
+int CListCtrlEx::SortedInsertPosition(const QStringList& texts) const
+{
+    const int column = m_header->SortColumn();
+    const auto rows = std::views::iota(0, GetItemCount());
+    const auto sort = m_columnSort.find(column);
+    if (column < 0 || column >= GetColumnCount() || sort == m_columnSort.end())
+        return GetItemCount();
+    const auto sortsBefore = [&](const QString& a, const QString& b) {
+        return CompareSortTexts(a, b, sort->second.mode, sort->second.ascending) < 0;
+    };
+    const auto text = [&](int row) { return GetItemText(row, column); };
+    return static_cast<int>(
+        std::ranges::upper_bound(rows, texts.value(column), sortsBefore, text) - rows.begin());
 }
 
 void CListCtrlEx::OnColumnClick(int column)

@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionHeader>
 
 #include <cstdlib>
 
@@ -107,8 +108,17 @@ void CListCtrlExSortHead::paintSection(QPainter* painter, const QRect& rect, int
     if (!rect.isValid())
         return;
     painter->save();
+    // The style's own section frame and divider, as any list header has; the
+    // text and the triangle are ours.
+    QStyleOptionHeader frame;
+    initStyleOptionForIndex(&frame, logicalIndex);
+    frame.rect = rect;
+    frame.text.clear();
+    frame.sortIndicator = QStyleOptionHeader::None;
+    frame.state &= ~(QStyle::State_Sunken | QStyle::State_Raised);
+    frame.state |= logicalIndex == m_pressedSection ? QStyle::State_Sunken : QStyle::State_Raised;
+    style()->drawControl(QStyle::CE_HeaderSection, &frame, painter, this);
     painter->setRenderHint(QPainter::Antialiasing, false);
-    painter->fillRect(rect, SystemColorOf(this, SystemColor::Face3D));
 
     const QAbstractItemModel* source = model();
     const QString text

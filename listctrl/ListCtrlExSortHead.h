@@ -13,8 +13,8 @@ class CListCtrlExSortHead : public QHeaderView {
 public:
     explicit CListCtrlExSortHead(QWidget* parent = nullptr);
 
+    // The column that carries the triangle, -1 for none.
     int SortColumn() const { return m_sortColumn; }
-    int SortAscending() const { return m_sortAscending; }
     // -1 shows no sort column.
     void SetSortState(int column, int ascending);
 

@@ -79,20 +79,6 @@ int CListModel::InsertColumn(int column, const QString& heading, int format)
     return at;
 }
 
-bool CListModel::DeleteColumn(int column)
-{
-    if (!HasColumn(column))
-        return false;
-    beginRemoveColumns({}, column, column);
-    m_columns.erase(m_columns.begin() + column);
-    for (Row& row : m_rows) {
-        if (column < static_cast<int>(row.texts.size()))
-            row.texts.erase(row.texts.begin() + column);
-    }
-    endRemoveColumns();
-    return true;
-}
-
 std::optional<int> CListModel::ColumnFormat(int column) const
 {
     if (!HasColumn(column))
@@ -111,11 +97,6 @@ bool CListModel::SetColumnFormat(int column, int format)
     return true;
 }
 
-QString CListModel::ColumnHeading(int column) const
-{
-    return HasColumn(column) ? m_columns[column].heading : QString();
-}
-
 int CListModel::InsertRow(int row, const QString& text)
 {
     if (row < 0)
@@ -127,16 +108,6 @@ int CListModel::InsertRow(int row, const QString& text)
     m_rows.insert(m_rows.begin() + at, std::move(added));
     endInsertRows();
     return at;
-}
-
-bool CListModel::DeleteRow(int row)
-{
-    if (!HasRow(row))
-        return false;
-    beginRemoveRows({}, row, row);
-    m_rows.erase(m_rows.begin() + row);
-    endRemoveRows();
-    return true;
 }
 
 void CListModel::DeleteAllRows()

@@ -26,15 +26,12 @@ public:
     // Inserts a column before `column` (appended when beyond the end); the
     // texts of later columns move one place right. Returns the new index.
     int InsertColumn(int column, const QString& heading, int format);
-    bool DeleteColumn(int column);
     std::optional<int> ColumnFormat(int column) const;
     bool SetColumnFormat(int column, int format);
-    QString ColumnHeading(int column) const;
 
     // Inserts a row before `row` (appended when beyond the end) with the text
     // of column 0. Returns the row's index, -1 for a negative position.
     int InsertRow(int row, const QString& text);
-    bool DeleteRow(int row);
     void DeleteAllRows();
 
     QString Text(int row, int column) const;

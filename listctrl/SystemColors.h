@@ -20,8 +20,6 @@ enum class SystemColor {
     Shadow3D, // shadowed edge of bevelled elements
 };
 
-QPalette::ColorRole PaletteRoleFor(SystemColor color);
-
 // The colour as the widget's style gives it. Always from the active colour
 // group: system colours do not change with the window's focus, and the list
 // shows its selection also when it has none.

@@ -2,11 +2,13 @@
 
 #include "HostText.h"
 #include "Logger.h"
+#include "ProbeLog.h"
 
 #include <Poco/Exception.h>
 #include <Poco/Net/Context.h>
 #include <Poco/Net/HTTPRequest.h>
 #include <Poco/Net/HTTPSClientSession.h>
+#include <Poco/Net/NetException.h>
 #include <Poco/Net/SSLException.h>
 #include <Poco/Net/SecureStreamSocket.h>
 #include <Poco/Timespan.h>
@@ -112,9 +114,17 @@ bool ProbeHttps(std::string host, std::int32_t port, std::chrono::milliseconds t
         path.push_back('/');
     Poco::Net::HTTPRequest request(Poco::Net::HTTPRequest::HTTP_GET, path, Poco::Net::HTTPMessage::HTTP_1_1);
     try {
-        // The head waits in the session's buffer until flushed; flushing
-        // here puts the write inside the timed phases.
-        session->sendRequest(request).flush();
+        std::ostream& head = session->sendRequest(request);
+        // The head waits in the session's buffer until flushed; flushing here
+        // puts the write inside the timed phases. The stream swallows a failed
+        // write, so its state tells: a head that did not leave is no request sent.
+        if (!head.flush())
+            return false;
+    } catch (const Poco::Net::DNSException&) {
+        // No address for the name (not found, or the lookup itself failed):
+        // nothing reached any server.
+        quill::netcheck::LogUnresolvable(port, host);
+        return false;
     } catch (const Poco::TimeoutException&) {
         return false;
     } catch (const std::exception&) {

@@ -13,7 +13,8 @@ inline constexpr std::chrono::milliseconds kHttpsProbeTimeout { 4000 };
 //
 // False when the host has fewer than 6 bytes or the port is negative (nothing
 // is sent), when the host text cannot stand in a URI authority or the session
-// cannot be created (a warning is logged), or when a phase times out. True when
-// the request is sent, and when it fails in any other way (refused, not
-// resolved, handshake failure).
+// cannot be created, or the host cannot be turned into an address (a warning
+// is logged for both), when a phase times out, or when the request head cannot
+// be written after the handshake. True when the request is sent, and when
+// connecting fails in any other way (refused, handshake failure).
 bool ProbeHttps(std::string host, std::int32_t port, std::chrono::milliseconds timeout = kHttpsProbeTimeout);

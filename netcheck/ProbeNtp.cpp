@@ -1,6 +1,7 @@
 #include "ProbeNtp.h"
 
 #include "HostText.h"
+#include "ProbeLog.h"
 #include "SntpPacket.h"
 
 #include <boost/asio/buffer.hpp>
@@ -103,6 +104,10 @@ bool ProbeNtp(std::string host, std::uint16_t port, std::chrono::milliseconds ti
         return false;
 
     const std::vector<udp::endpoint> servers = Resolve(host, port);
+    if (servers.empty()) {
+        quill::netcheck::LogUnresolvable(port, host);
+        return false;
+    }
     // A name with several addresses: each address in turn gets an even share
     // of what is left of the time-out, so the whole probe stays within it.
     const auto deadline = Clock::now() + timeout;

@@ -16,7 +16,8 @@ inline constexpr std::chrono::milliseconds kNtpProbeTimeout { 3000 };
 // True only when such a reply arrives (server mode, synchronised, stratum 1 to
 // 15, our transmit stamp echoed, a non-zero transmit stamp). False otherwise,
 // and at once, with no network activity, for a host text that is neither a host
-// name, a dotted IPv4 address nor an IPv6 address. Nothing is logged; nothing
-// runs through a shell.
+// name, a dotted IPv4 address nor an IPv6 address. A host that cannot be turned
+// into an address is false with a warning record; nothing else is logged, and
+// nothing runs through a shell.
 bool ProbeNtp(
     std::string host, std::uint16_t port = kNtpPort, std::chrono::milliseconds timeout = kNtpProbeTimeout);

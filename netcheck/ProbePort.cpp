@@ -1,7 +1,7 @@
 #include "ProbePort.h"
 
-#include "HostText.h"
 #include "Logger.h"
+#include "ProbeLog.h"
 #include "ProfileSettings.h"
 
 #include <Poco/Exception.h>
@@ -43,11 +43,7 @@ bool ProbePort(std::string host, std::int32_t port, std::chrono::milliseconds ti
 
     const auto address = ResolveAddress(host, port);
     if (!address) {
-        // A warning rather than a time-out record, so an installer can tell a
-        // missing or misspelt settings entry from a blocked port.
-        const std::string printableHost = quill::netcheck::PrintableForLog(host);
-        Log(mirelo::warning,
-            (boost::format("port:%d host \"%s\" cannot be resolved") % port % printableHost).str());
+        quill::netcheck::LogUnresolvable(port, host);
         return false;
     }
 

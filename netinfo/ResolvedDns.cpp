@@ -39,10 +39,15 @@ namespace {
     }
 
     // Link.DNS is a(iay): family, address. Manager.DNS is a(iiay): interface
-    // index (0 for the global servers), family, address.
+    // index (0 for the global servers), family, address. Anything else is
+    // not read.
     std::string FirstIpv4Server(const QVariant& servers, bool withInterfaceIndex)
     {
+        if (servers.metaType() != QMetaType::fromType<QDBusArgument>())
+            return {};
         const QDBusArgument list = servers.value<QDBusArgument>();
+        if (list.currentSignature() != QLatin1String(withInterfaceIndex ? "a(iiay)" : "a(iay)"))
+            return {};
         std::string first;
         list.beginArray();
         while (!list.atEnd()) {

@@ -14,11 +14,6 @@ void CComboBox::ResetContent()
     clear();
 }
 
-int CComboBox::AddString(const QString& text)
-{
-    return InsertString(-1, text);
-}
-
 int CComboBox::InsertString(int index, const QString& text)
 {
     if (index < -1 || index > count())

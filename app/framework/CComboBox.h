@@ -13,8 +13,6 @@ public:
 
     // Removes every entry; nothing is selected afterwards.
     void ResetContent();
-    // Appends an entry; returns its index.
-    int AddString(const QString& text);
     // Inserts at index (-1 appends); returns the index or CB_ERR when index
     // lies beyond the end.
     int InsertString(int index, const QString& text);

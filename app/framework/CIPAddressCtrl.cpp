@@ -76,19 +76,6 @@ CIPAddressCtrl::Octets CIPAddressCtrl::GetAddress() const
     return address;
 }
 
-int CIPAddressCtrl::GetAddress(std::uint8_t& b0, std::uint8_t& b1, std::uint8_t& b2, std::uint8_t& b3) const
-{
-    const Octets address = GetAddress();
-    b0 = address[0];
-    b1 = address[1];
-    b2 = address[2];
-    b3 = address[3];
-    int filled = 0;
-    for (const QLineEdit* field : m_fields)
-        filled += field->text().isEmpty() ? 0 : 1;
-    return filled;
-}
-
 void CIPAddressCtrl::SetAddress(const Octets& address)
 {
     for (int i = 0; i < kFieldCount; ++i) {
@@ -107,12 +94,6 @@ void CIPAddressCtrl::SetAddress(const Octets& address)
 void CIPAddressCtrl::SetAddress(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
 {
     SetAddress(Octets { b0, b1, b2, b3 });
-}
-
-void CIPAddressCtrl::ClearAddress()
-{
-    for (QLineEdit* field : m_fields)
-        field->clear();
 }
 
 bool CIPAddressCtrl::IsBlank() const

@@ -20,16 +20,10 @@ public:
 
     // The address, first octet first; empty fields read 0.
     Octets GetAddress() const;
-    // The framework's form: the octets through references, and the number of
-    // fields that are not empty as the result.
-    int GetAddress(std::uint8_t& b0, std::uint8_t& b1, std::uint8_t& b2, std::uint8_t& b3) const;
     void SetAddress(const Octets& address);
     void SetAddress(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3);
-    void ClearAddress();
     bool IsBlank() const;
 
-    // The value a field reads (0 when empty); -1 for an index out of range.
-    int FieldValue(int field) const;
     // The edit of one field, for focus handling and tests.
     QLineEdit* Field(int field) const;
 
@@ -41,6 +35,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The value a field reads (0 when empty); -1 for an index out of range.
+    int FieldValue(int field) const;
     int IndexOf(const QObject* field) const;
     void FocusField(int field, bool cursorAtEnd);
 

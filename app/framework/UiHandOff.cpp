@@ -113,12 +113,6 @@ void UiHandOff::Close() const
     m_state->changed.notify_all();
 }
 
-bool UiHandOff::IsClosed() const
-{
-    std::lock_guard lock(m_state->mutex);
-    return m_state->closed;
-}
-
 bool UiHandOff::IsUiThread() const
 {
     return QThread::currentThread() == m_state->uiThread;

@@ -83,7 +83,6 @@ public:
     // Refuses new calls and releases every waiter whose call has not started;
     // a call already running on the UI thread finishes first. Any thread.
     void Close() const;
-    bool IsClosed() const;
     bool IsUiThread() const;
 
 private:

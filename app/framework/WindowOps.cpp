@@ -9,16 +9,6 @@ QRect GetWindowRect(const QWidget& window)
     return QRect(window.mapToGlobal(QPoint(0, 0)), window.size());
 }
 
-QRect GetClientRect(const QWidget& window)
-{
-    return window.rect();
-}
-
-QRect ScreenToClient(const QWidget& window, const QRect& screenRect)
-{
-    return QRect(window.mapFromGlobal(screenRect.topLeft()), screenRect.size());
-}
-
 void MoveWindow(QWidget& window, const QRect& rect)
 {
     if (!window.isWindow()) {

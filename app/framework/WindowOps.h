@@ -1,7 +1,6 @@
 #pragma once
 // Window geometry operations in the framework's terms, for any widget:
-// window rectangles in screen coordinates, client rectangles, moving and an
-// immediate redraw.
+// window rectangles in screen coordinates, moving and an immediate redraw.
 #include <QRect>
 
 class QWidget;
@@ -9,9 +8,6 @@ class QWidget;
 // The window's outer rectangle in screen coordinates (frame included for a
 // top-level window).
 QRect GetWindowRect(const QWidget& window);
-// The client area: origin 0,0 and the window's inner size.
-QRect GetClientRect(const QWidget& window);
-QRect ScreenToClient(const QWidget& window, const QRect& screenRect);
 // Moves a child window within its parent's client area, or a top-level window
 // on the screen (rect is then its outer rectangle).
 void MoveWindow(QWidget& window, const QRect& rect);

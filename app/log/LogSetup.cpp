@@ -8,11 +8,15 @@
 #include <boost/log/sinks/text_file_backend.hpp>
 #include <boost/log/sinks/text_ostream_backend.hpp>
 #include <boost/log/support/date_time.hpp>
+#include <boost/log/utility/exception_handler.hpp>
 #include <boost/log/utility/setup/common_attributes.hpp>
 #include <boost/make_shared.hpp>
+#include <boost/system/system_error.hpp>
 
 #include <atomic>
+#include <cerrno>
 #include <iostream>
+#include <memory>
 #include <string>
 
 namespace quill::log {
@@ -26,7 +30,50 @@ namespace {
 
     std::atomic<bool> g_sinksAttached { false };
 
-    using FileSink = sinks::synchronous_sink<sinks::text_file_backend>;
+    // Says once per set-up, on stderr, that the log file cannot be written and
+    // why; from then on the file sink takes no records, and everything else goes
+    // on as before. Copies share their state: Boost.Log copies its handlers.
+    class FileFailure {
+    public:
+        void operator()(const std::exception& error) const { report(error.what()); }
+        void operator()() const { report("unknown error"); }
+        void report(const std::string& why) const
+        {
+            if (!m_happened->exchange(true))
+                std::cerr << "Quillscope: the log file cannot be written: " << why << std::endl;
+        }
+        bool happened() const { return *m_happened; }
+
+    private:
+        std::shared_ptr<std::atomic<bool>> m_happened = std::make_shared<std::atomic<bool>>(false);
+    };
+
+    // Boost.Log throws when a file cannot be opened or collected, but a write
+    // that fails (a full disk) only leaves the stream bad: that is turned into
+    // an exception here, so that both take the same way.
+    class CheckedFileBackend : public sinks::text_file_backend {
+    public:
+        template <typename... Args>
+        explicit CheckedFileBackend(const Args&... args)
+            : text_file_backend(args...)
+        {
+            set_open_handler([this](stream_type& file) { m_file = &file; });
+        }
+
+        void consume(const logging::record_view& record, const string_type& message)
+        {
+            text_file_backend::consume(record, message);
+            const int error = errno;
+            if (m_file != nullptr && !m_file->good())
+                throw boost::system::system_error(error != 0 ? error : EIO, boost::system::generic_category(),
+                    "cannot write \"" + get_current_file_name().string() + "\"");
+        }
+
+    private:
+        stream_type* m_file = nullptr;
+    };
+
+    using FileSink = sinks::synchronous_sink<CheckedFileBackend>;
     using StreamSink = sinks::synchronous_sink<sinks::text_ostream_backend>;
 
     // "2018-05-03 14:22:01 <critical>\tport:80 connection was time out"
@@ -43,9 +90,10 @@ namespace {
         return expr::attr<mirelo::severity_level>("Severity") >= kMinimumSeverity;
     }
 
-    boost::shared_ptr<FileSink> MakeFileSink(std::uintmax_t rotationSizeBytes, TimeRotationCheck timeRotation)
+    boost::shared_ptr<FileSink> MakeFileSink(
+        std::uintmax_t rotationSizeBytes, TimeRotationCheck timeRotation, const FileFailure& failure)
     {
-        auto backend = boost::make_shared<sinks::text_file_backend>(
+        auto backend = boost::make_shared<CheckedFileBackend>(
             keywords::file_name = std::string(kLogName) + "_%Y-%m-%d_%H-%M-%S.log",
             keywords::open_mode = std::ios_base::out | std::ios_base::trunc,
             keywords::rotation_size = rotationSizeBytes, keywords::enable_final_rotation = true);
@@ -55,7 +103,10 @@ namespace {
 
         auto sink = boost::make_shared<FileSink>(backend);
         sink->set_formatter(RecordFormatter());
-        sink->set_filter(SeverityFilter());
+        sink->set_filter([failure, passes = SeverityFilter()](const logging::attribute_value_set& values) {
+            return !failure.happened() && passes(values);
+        });
+        sink->set_exception_handler(logging::make_exception_handler<std::exception>(failure, std::nothrow));
 
         // Files of earlier runs in the folder are left alone: no scan_for_files().
         backend->set_file_collector(sinks::file::make_collector(keywords::target = kLogFolder,
@@ -80,19 +131,31 @@ namespace {
 
 void SetUpLogging(std::uintmax_t rotationSizeBytes, TimeRotationCheck timeRotation)
 {
-    const boost::shared_ptr<FileSink> fileSink = MakeFileSink(rotationSizeBytes, std::move(timeRotation));
+    const FileFailure failure;
+    boost::shared_ptr<FileSink> fileSink;
+    try {
+        // The collector makes the "logs" folder at once.
+        fileSink = MakeFileSink(rotationSizeBytes, std::move(timeRotation), failure);
+    } catch (const std::exception& error) {
+        failure(error);
+    }
     const boost::shared_ptr<StreamSink> clogSink = MakeClogSink();
 
     const boost::shared_ptr<logging::core> core = logging::core::get();
     try {
+        // Whatever else fails in the log is dropped: a record is not worth
+        // ending the program or changing what it does.
+        core->set_exception_handler(logging::make_exception_suppressor());
         core->add_sink(clogSink);
-        core->add_sink(fileSink);
+        if (fileSink)
+            core->add_sink(fileSink);
         logging::add_common_attributes();
         core->set_logging_enabled(true);
         g_sinksAttached = true;
     } catch (...) {
         // A later attempt must not find a sink of this one still attached.
-        core->remove_sink(fileSink);
+        if (fileSink)
+            core->remove_sink(fileSink);
         core->remove_sink(clogSink);
         throw;
     }

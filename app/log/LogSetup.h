@@ -24,8 +24,10 @@ using TimeRotationCheck = std::function<bool()>;
 // Attaches the std::clog sink and the rotating file sink to the logging core,
 // with files in the current directory and finished files collected in
 // kLogFolder below it. Logger::instance() calls this once with
-// kRotationSizeMiB MiB and a check for every local midnight. Nothing is left
-// attached when it throws.
+// kRotationSizeMiB MiB and a check for every local midnight. A log file that
+// cannot be made, collected or written is told once on stderr, and records go
+// on to std::clog alone; no failure of the log reaches the caller of a write.
+// Nothing is left attached when it throws.
 void SetUpLogging(std::uintmax_t rotationSizeBytes, TimeRotationCheck timeRotation);
 
 // Flushes and removes every sink; the file sink's backend then closes the

@@ -1,78 +1,73 @@
 #pragma once
 
 #include "FreePort.h"
+#include "TempDir.h"
 #include "TestLog.h"
 
 #include "CDialogBase.h"
 #include "CSearchPage.h"
 
-#include <QString>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
-#include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/udp.hpp>
-
-#include <chrono>
-#include <cstdint>
-#include <functional>
-#include <string>
-#include <vector>
 
 namespace quill::discovery::test {
 
-using quill::test::FreeUdpPort;
-using quill::test::LogCapture;
-
-// Turns the event loop until the condition holds or the time is up; returns
-// the condition's last value.
-bool WaitUntil(
-    const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(5));
-// Turns the event loop for a while (to show that something does not happen).
-void SpinEvents(std::chrono::milliseconds duration);
+using namespace std::chrono_literals;
+using Texts = std::vector<QString>;
 
 // Clicks OK on every message box while it lives, keeping texts and captions.
-class MessageBoxCloser {
-public:
+struct MessageBoxCloser {
     MessageBoxCloser();
-    std::vector<QString> texts;
-    std::vector<QString> captions;
-
-private:
-    QTimer m_poll;
+    Texts texts, captions;
+    QTimer poll;
 };
 
-// The main window's side of a page: records the posted language numbers.
-class TestMainWindow : public CDialogBase {
-public:
+// The main window's stand-in, the pages' parent.
+struct TestMainWindow : CDialogBase {
     TestMainWindow();
-    std::vector<LanguageId> announced;
 };
 
 // The search page with its close requests counted.
-class RecordingSearchPage : public CSearchPage {
-public:
+struct RecordingSearchPage : CSearchPage {
     using CSearchPage::CSearchPage;
-    int closeRequests = 0;
-
-protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int closeRequests = 0;
 };
 
-// A UDP socket on an ephemeral port of 0.0.0.0: sends datagrams, and collects
-// what reaches its own port (the queries of a sweep).
-class UdpPeer {
-public:
-    UdpPeer();
-    std::uint16_t port() const { return m_socket.local_endpoint().port(); }
+// A UDP socket on an ephemeral port: sends datagrams, and collects what reaches
+// it (the queries of a sweep) until atMost arrived or none came for `wait`.
+struct UdpPeer {
+    boost::asio::io_context io;
+    boost::asio::ip::udp::socket socket { io, { boost::asio::ip::udp::v4(), 0 } };
+    std::uint16_t port() const { return socket.local_endpoint().port(); }
     void send(const std::string& payload, std::uint16_t port, const std::string& address = "127.0.0.1");
     std::vector<std::string> collect(std::size_t atMost, std::chrono::milliseconds wait);
-
-private:
-    boost::asio::io_context m_io;
-    boost::asio::ip::udp::socket m_socket;
 };
 
-// The texts of a row of the result list, columns 0 to 3.
-std::vector<QString> RowTexts(CSearchPage& page, int row);
+Texts RowTexts(CSearchPage& page, int row); // columns 0 to 3
+inline void ClickSearch(CSearchPage& page)
+{
+    QTest::mouseClick(page.GetDlgItemAs<QPushButton>(1007), Qt::LeftButton);
+}
+
+// What page tests share: a working directory of their own, the log, message
+// boxes answered, a peer that collects queries, the main window.
+struct PageTest {
+    // A page as the main window makes it from the adapters' address parts.
+    std::unique_ptr<RecordingSearchPage> MakePage(const std::vector<std::vector<std::string>>& adapters,
+        SearchPageOptions options, std::optional<int> count = {});
+    SearchPageOptions Loopback() const { return { { listenPort, peer.port() } }; }
+
+    quill::test::TempDir dir;
+    quill::test::ScopedWorkingDir cwd { dir.path() };
+    quill::test::LogCapture log;
+    MessageBoxCloser closer;
+    UdpPeer peer;
+    const std::uint16_t listenPort = quill::test::FreeUdpPort();
+    TestMainWindow main;
+};
 
 } // namespace quill::discovery::test

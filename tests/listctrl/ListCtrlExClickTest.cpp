@@ -1,7 +1,5 @@
-// Mouse clicks, check states and the notifications they send.
+// Clicks on cells and headers: check states, sorting, notifications.
 #include "ListCtrlExTestSupport.h"
-
-#include <optional>
 
 namespace ListCtrlEx::test {
 namespace {
@@ -11,196 +9,135 @@ namespace {
         void SetUp() override
         {
             ListFixture::SetUp();
-            AddRows(4);
+            AddRows({ "0", "1", "2", "3" });
             list->SetColumnType(1, ColumnType::CheckBox);
             list->SetColumnType(2, ColumnType::Radio);
             list->SetColumnType(3, ColumnType::Radio);
-            clicks.emplace(list.get(), &CListCtrlEx::listExClick);
-            checkSets.emplace(list.get(), &CListCtrlEx::listExCheckSet);
-            checkClicks.emplace(list.get(), &CListCtrlEx::listExCheckClick);
         }
-
-        // A point inside the click square of a check-box or radio cell.
-        QPoint InSquare(int row, int column) const
-        {
-            const QRect cell = Cell(row, column);
-            return QPoint(cell.left() + 7 + cell.height() / 2, cell.center().y());
-        }
-
         bool Checked(int row, int column) { return list->GetCellInfo(row, column).checked != 0; }
 
-        std::optional<QSignalSpy> clicks;
-        std::optional<QSignalSpy> checkSets;
-        std::optional<QSignalSpy> checkClicks;
+        QSignalSpy clicks { list.get(), &CListCtrlEx::listExClick };
+        QSignalSpy doubleClicks { list.get(), &CListCtrlEx::listExDblClick };
+        QSignalSpy checkSets { list.get(), &CListCtrlEx::listExCheckSet };
+        QSignalSpy checkClicks { list.get(), &CListCtrlEx::listExCheckClick };
     };
 
-    TEST_F(ListClicks, LeftClickIsSentWithTheHitCellButNotForShiftOrCtrl)
+    TEST_F(ListClicks, ADoubleClickAnywhereInACellGridLinesIncludedHitsItOnceTheEventLoopTurns)
     {
-        Click(CellCenter(2, 0));
-        ASSERT_EQ(clicks->count(), 1);
-        EXPECT_EQ(clicks->at(0).at(0).value<CListCtrlEx*>(), list.get());
-        EXPECT_EQ(PosAt(*clicks, 0), (CellPos { 2, 0 }));
-        EXPECT_TRUE(list->IsRowSelected(2));
-
-        // Beside the rows: still sent, with no cell.
-        Click(Cell(3, 0).bottomLeft() + QPoint(5, 40));
-        ASSERT_EQ(clicks->count(), 2);
-        EXPECT_EQ(PosAt(*clicks, 1), CellPos {});
-
-        // Shift/Ctrl clicks select but send and toggle nothing.
-        for (Qt::KeyboardModifier modifier : { Qt::ShiftModifier, Qt::ControlModifier }) {
-            list->clearSelection();
-            Click(InSquare(1, 1), modifier);
-            EXPECT_TRUE(list->IsRowSelected(1));
-            EXPECT_FALSE(Checked(1, 1));
+        const int bottom = list->rowViewportPosition(1) + list->rowHeight(1) - 1;
+        for (int c = 0; c < 4; ++c) {
+            const int right = list->columnViewportPosition(c) + list->columnWidth(c) - 1;
+            const QPoint mid = Center(1, c);
+            for (const QPoint at :
+                { mid, QPoint(mid.x(), bottom), QPoint(right, mid.y()), QPoint(right, bottom) }) {
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+                EXPECT_TRUE(doubleClicks.isEmpty());
+                QTRY_COMPARE_WITH_TIMEOUT(doubleClicks.count(), 1, 2000);
+                EXPECT_EQ(PosAt(doubleClicks, 0), (CellPos { 1, c })) << at.x() << "," << at.y();
+                doubleClicks.clear();
+            }
         }
-        EXPECT_EQ(clicks->count(), 2);
-        EXPECT_EQ(checkSets->count() + checkClicks->count(), 0);
-    }
-
-    TEST_F(ListClicks, CheckBoxTogglesOnlyInsideItsClickSquare)
-    {
-        list->SetColumnType(0, static_cast<ColumnType>(42)); // unknown kinds act as text
-        const QRect cell = Cell(0, 1);
-        const int h = cell.height();
-        const struct {
-            int column;
-            int x;
-            bool toggles;
-        } cases[] = {
-            { 1, cell.left() + 6, false }, // the first 7 pixels
-            { 1, cell.left() + 7, true }, // square's left edge
-            { 1, cell.left() + 7 + h - 1, true }, // square's right edge
-            { 1, cell.left() + 7 + h, false }, // just right of it
-            { 1, cell.right() - 2, false },
-            { 0, Cell(0, 0).left() + 7 + h / 2, false },
-        };
-        bool expected = false;
-        for (const auto& c : cases) {
-            Click(QPoint(c.x, cell.center().y()));
-            expected ^= c.toggles;
-            EXPECT_EQ(Checked(0, 1), expected) << "x offset " << c.x - cell.left();
-            EXPECT_FALSE(Checked(0, 0));
-        }
-        EXPECT_EQ(clicks->count(), 6);
-        EXPECT_EQ(checkSets->count(), 2);
-        EXPECT_EQ(checkClicks->count(), 2);
-    }
-
-    TEST_F(ListClicks, CheckBoxClickSendsCheckSetThenCheckClickThenClick)
-    {
-        std::vector<QString> order;
-        QObject::connect(list.get(), &CListCtrlEx::listExCheckSet, [&] { order.push_back("set"); });
-        QObject::connect(list.get(), &CListCtrlEx::listExCheckClick, [&] { order.push_back("checkclick"); });
-        QObject::connect(list.get(), &CListCtrlEx::listExClick, [&] { order.push_back("click"); });
-
-        Click(InSquare(2, 1));
-        EXPECT_EQ(order, (std::vector<QString> { "set", "checkclick", "click" }));
-        ASSERT_EQ(checkSets->count(), 1);
-        EXPECT_EQ(CheckAt(*checkSets, 0).row, 2);
-        EXPECT_EQ(CheckAt(*checkSets, 0).column, 1);
-        EXPECT_EQ(CheckAt(*checkSets, 0).checked, 1);
-        EXPECT_EQ(CheckAt(*checkClicks, 0).checked, 2);
-
-        Click(InSquare(2, 1));
-        EXPECT_FALSE(Checked(2, 1));
-        EXPECT_EQ(CheckAt(*checkSets, 1).checked, 0);
-        EXPECT_EQ(CheckAt(*checkClicks, 1).checked, 0);
-
-        // A disabled cell changes nothing but still sends the click.
-        list->GetCellInfo(1, 1).enabled = 0;
-        Click(InSquare(1, 1));
-        EXPECT_FALSE(Checked(1, 1));
-        EXPECT_EQ(checkSets->count(), 2);
-        EXPECT_EQ(checkClicks->count(), 2);
-        ASSERT_EQ(clicks->count(), 3);
-        EXPECT_EQ(PosAt(*clicks, 2), (CellPos { 1, 1 }));
-    }
-
-    TEST_F(ListClicks, RadioGroupsExcludeEachOtherAcrossColumns)
-    {
-        // With default groups each radio column is a group of its own.
-        Click(InSquare(0, 2));
-        Click(InSquare(3, 2));
-        Click(InSquare(1, 3));
-        EXPECT_FALSE(Checked(0, 2));
-        EXPECT_TRUE(Checked(3, 2));
-        EXPECT_TRUE(Checked(1, 3));
-
-        // A click on a checked radio keeps it checked and reports it.
-        Click(InSquare(1, 3));
-        EXPECT_TRUE(Checked(1, 3));
-        EXPECT_EQ(CheckAt(*checkSets, 3).checked, 1);
-        EXPECT_EQ(CheckAt(*checkClicks, 3).checked, 2);
-
-        for (int r = 0; r < 4; ++r) {
-            list->GetCellInfo(r, 2).group = 7;
-            list->GetCellInfo(r, 3).group = 7;
-        }
-        list->GetCellInfo(0, 3).group = 8; // another group in the same column
-        Click(InSquare(0, 3));
-        Click(InSquare(1, 2));
-        Click(InSquare(2, 3));
-        EXPECT_FALSE(Checked(1, 2));
-        EXPECT_FALSE(Checked(3, 2));
-        EXPECT_TRUE(Checked(2, 3));
-        EXPECT_TRUE(Checked(0, 3));
-    }
-
-    TEST_F(ListClicks, SetCheckReportsOnlyForCellsItCanShow)
-    {
-        list->SetCheck(3, 1, true);
-        ASSERT_EQ(checkSets->count(), 1);
-        EXPECT_EQ(CheckAt(*checkSets, 0).checked, 1);
-
-        // A row that does not exist stores the state silently.
-        list->SetCheck(9, 1, true);
-        EXPECT_TRUE(Checked(9, 1));
-        EXPECT_EQ(checkSets->count(), 1);
-
-        // Radio cells always end up checked; text cells are left alone.
-        list->SetCheck(1, 2, false);
-        EXPECT_TRUE(Checked(1, 2));
-        EXPECT_EQ(CheckAt(*checkSets, 1).checked, 1);
-        list->SetCheck(1, 0, true);
-        EXPECT_FALSE(Checked(1, 0));
-        EXPECT_EQ(checkSets->count(), 2);
-        EXPECT_EQ(checkClicks->count(), 0);
-    }
-
-    TEST_F(ListClicks, DoubleAndRightClicksArriveOnlyAfterTheEventLoopTurns)
-    {
-        QSignalSpy doubleClicks(list.get(), &CListCtrlEx::listExDblClick);
-        QSignalSpy rightClicks(list.get(), &CListCtrlEx::listExRClick);
-        const QPoint nowhere = Cell(3, 0).bottomLeft() + QPoint(5, 40);
-
-        Click(CellCenter(1, 3));
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, CellCenter(1, 3));
-        Click(CellCenter(2, 0), {}, Qt::RightButton);
+        EXPECT_TRUE(clicks.isEmpty()) << "a double click's own press is not a click";
+        EXPECT_EQ(std::tuple(Cell(1, 0).right(), list->GetColumnFormat(0)),
+            std::tuple(Cell(1, 1).left() - 1, LVCFMT_CENTER));
+        const QPoint nowhere(5, list->rowViewportPosition(3) + 60); // beside the rows: sent, with no cell
+        Click(nowhere);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, nowhere);
-        Click(nowhere, {}, Qt::RightButton);
-        EXPECT_EQ(doubleClicks.count(), 0);
-        EXPECT_EQ(rightClicks.count(), 0);
-
-        QTRY_COMPARE_WITH_TIMEOUT(doubleClicks.count(), 2, 2000);
-        QTRY_COMPARE_WITH_TIMEOUT(rightClicks.count(), 2, 2000);
-        EXPECT_EQ(PosAt(doubleClicks, 0), (CellPos { 1, 3 }));
-        EXPECT_EQ(PosAt(rightClicks, 0), (CellPos { 2, 0 }));
-        // Beside the rows both still arrive, with no cell.
-        EXPECT_EQ(PosAt(doubleClicks, 1), CellPos {});
-        EXPECT_EQ(PosAt(rightClicks, 1), CellPos {});
-        // A double click's own press is not a second click.
-        EXPECT_EQ(clicks->count(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(doubleClicks.count(), 1, 2000);
+        EXPECT_EQ(std::tuple(PosAt(clicks, 0), PosAt(doubleClicks, 0)), std::tuple(CellPos {}, CellPos {}));
     }
 
-    TEST_F(ListClicks, QueuedNotificationsDieWithTheList)
+    TEST_F(ListClicks, CheckBoxTogglesOnlyInsideItsClickSquareWhenEnabledAndWithoutShiftOrCtrl)
     {
-        Click(CellCenter(1, 1), {}, Qt::RightButton);
-        int delivered = 0;
-        QObject::connect(list.get(), &CListCtrlEx::listExRClick, [&] { ++delivered; });
-        list.reset();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(delivered, 0);
+        const int left = Cell(0, 1).left(), h = Cell(0, 1).height();
+        const std::tuple<int, Qt::KeyboardModifiers, bool> cases[] = { { left + 6, {}, false },
+            { left + 7, {}, true }, { left + 6 + h, {}, true }, { left + 7 + h, {}, false },
+            { left + 9, Qt::ShiftModifier, false }, { left + 9, Qt::ControlModifier, false } };
+        bool expected = false;
+        for (const auto& [x, modifiers, toggles] : cases) {
+            Click(QPoint(x, Center(0, 1).y()), modifiers);
+            EXPECT_EQ(Checked(0, 1), expected ^= toggles) << "x offset " << x - left;
+        }
+        EXPECT_EQ(clicks.count(), 4) << "none for Shift or Ctrl";
+        ASSERT_EQ(checkSets.count(), 2);
+        EXPECT_EQ(std::tuple(CheckedAt(checkSets, 0), CheckedAt(checkClicks, 0)), std::tuple(1, 2));
+        EXPECT_EQ(std::tuple(CheckedAt(checkSets, 1), CheckedAt(checkClicks, 1)), std::tuple(0, 0));
+        list->GetCellInfo(1, 1).enabled = 0; // disabled: only the click
+        Click(QPoint(left + 9, Center(1, 1).y()));
+        EXPECT_EQ(std::tuple(Checked(1, 1), PosAt(clicks, 4), checkSets.count()),
+            std::tuple(false, CellPos { 1, 1 }, 2));
+    }
+
+    TEST_F(ListClicks, RadioCellsOfAGroupExcludeEachOtherAcrossColumns)
+    {
+        const QPoint square(Cell(0, 2).left() + 9, Center(0, 2).y());
+        Click(square);
+        Click(square); // a checked radio stays checked, and says so
+        list->SetCheck(3, 2, true);
+        list->SetCheck(1, 3, false); // radios always end up checked; each column its own group
+        list->SetCheck(1, 3, true);
+        EXPECT_EQ(std::tuple(Checked(0, 2), Checked(3, 2), Checked(1, 3)), std::tuple(false, true, true));
+        EXPECT_EQ(std::tuple(CheckedAt(checkClicks, 1), CheckedAt(checkSets, 1)), std::tuple(2, 1));
+        for (int r = 0; r < 4; ++r)
+            list->GetCellInfo(r, 2).group = list->GetCellInfo(r, 3).group = r == 0 ? 8 : 7;
+        list->SetCheck(0, 3, true);
+        list->SetCheck(2, 3, true);
+        EXPECT_EQ(std::tuple(Checked(3, 2), Checked(1, 3), Checked(2, 3), Checked(0, 3)),
+            std::tuple(false, false, true, true));
+    }
+
+    TEST_F(ListFixture, FirstClickSortsDescendingEachColumnKeepsItsDirectionNumbersByValue)
+    {
+        AddRows({ "10", "-3", "9", "abc", "1.9" });
+        ClickHeader(0); // off until switched on
+        EXPECT_EQ(ColumnTexts(0), (QStringList { "10", "-3", "9", "abc", "1.9" }));
+        list->SetOptions(SortOnHeaderClick);
+        ClickHeader(0);
+        EXPECT_EQ(ColumnTexts(0), (QStringList { "abc", "9", "10", "1.9", "-3" }));
+        ClickHeader(1);
+        EXPECT_EQ(ColumnTexts(1), (QStringList { "r4c1", "r3c1", "r2c1", "r1c1", "r0c1" }));
+        list->SetColumnSortMode(0, SortMode::NumberAware);
+        ClickHeader(0); // its second click: ascending; "abc" against a number is text, 1.9 reads as 1
+        EXPECT_EQ(ColumnTexts(0), (QStringList { "-3", "1.9", "9", "10", "abc" }));
+    }
+
+    TEST_F(ListFixture, RecordsItemDataAndSelectionTravelWithTheirRowsWhileColoursStay)
+    {
+        list->SetOptions(SortOnHeaderClick);
+        AddRows({ "b", "c", "a" });
+        for (int r = 0; r < 3; ++r)
+            list->SetItemData(r, 1000 + r);
+        Click(Center(2, 0)); // "a"
+        list->GetCellInfo(0, 1).checked = 1;
+        list->GetCellInfo(8, 0).image = 9; // outside the rows: dropped
+        list->SetCellBkColor(0, 0, Qt::red);
+        ClickHeader(0);
+        ASSERT_EQ(ColumnTexts(0), (QStringList { "c", "b", "a" }));
+        EXPECT_EQ(std::tuple(list->GetItemData(1), list->IsRowSelected(2)), std::tuple(1000u, true));
+        EXPECT_TRUE(list->GetCellInfo(1, 1).checked && !list->GetCellInfo(0, 1).checked);
+        EXPECT_EQ(
+            std::tuple(list->GetCellInfo(2, 3).group, list->GetCellInfo(8, 0).image), std::tuple(3, -1));
+        list->SetColumnType(1, ColumnType::CheckBox);
+        list->DeleteAllItems(); // records go; kinds and colours stay
+        AddRows({ "x" });
+        EXPECT_EQ(std::tuple(bool(list->GetCellInfo(0, 1).checked), list->GetColumnType(1),
+                      list->GetCellBkColor(0, 0)),
+            std::tuple(false, ColumnType::CheckBox, QColor(Qt::red)));
+    }
+
+    TEST_F(ListFixture, ANewRowGoesWhereTheLastHeaderSortPutsIt)
+    {
+        list->SetOptions(SortOnHeaderClick);
+        list->SetColumnSortMode(0, SortMode::Natural);
+        AddRows({ "198.18.0.10", "198.18.0.9", "198.18.0.2" });
+        EXPECT_EQ(list->SortedInsertPosition({ "198.18.0.1" }), 3) << "no sort yet: the end";
+        ClickHeader(0);
+        for (const QString ip : { "198.18.0.3", "198.18.0.11", "198.18.0.1" })
+            list->InsertItem(list->SortedInsertPosition({ ip }), ip);
+        EXPECT_EQ(
+            ColumnTexts(0).join(' '), "198.18.0.11 198.18.0.10 198.18.0.9 198.18.0.3 198.18.0.2 198.18.0.1");
+        ClickHeader(0);
+        EXPECT_EQ(list->SortedInsertPosition({ "198.18.0.4" }), 3);
     }
 
 } // namespace

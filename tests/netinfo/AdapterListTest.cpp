@@ -97,15 +97,15 @@ TEST_F(AdaptersInNamespace, ListsConnectedAdaptersDefaultRouteFirst)
     Veth("qc0", "10.1.1.1/24", false, true); // addressed, but down
     Veth("qd0", "192.168.50.7/23 label qd0:lab", true, true); // a labelled address is still qd0's
     Ip("addr add 192.168.77.3/24 dev qd0");
-    Ip("route add default via 192.168.50.1 dev qd0 metric 100");
     Veth("qe0", "0.1.2.3/8", true, true); // its first address begins with "0"
     Ip("addr add 10.1.2.3/8 dev qe0");
     Veth("qf0", "10.5.5.5/24", true, true, " index 50");
+    Ip("route add default via 10.5.5.1 dev qf0 metric 100");
 
     EXPECT_EQ(Read(resolved.address),
-        (Slots { { { "192", "168", "50", "7" }, "255.255.254.0", "192.168.50.1", "10.0.0.53", "qd0" },
-            { { "10", "20", "30", "5" }, "255.255.255.0", "10.20.30.1", "10.40.0.53", "qa0" },
-            { { "10", "5", "5", "5" }, "255.255.255.0", "", "10.0.0.53", "qf0" } }));
+        (Slots { { { "10", "5", "5", "5" }, "255.255.255.0", "10.5.5.1", "10.0.0.53", "qf0" },
+            { { "192", "168", "50", "7" }, "255.255.254.0", "", "10.0.0.53", "qd0" },
+            { { "10", "20", "30", "5" }, "255.255.255.0", "10.20.30.1", "10.40.0.53", "qa0" } }));
 }
 
 // Where resolved has no name on the bus, the resolver files name the server.

@@ -99,7 +99,7 @@ TEST(IpconfigParser, EdgeCases)
                 Mgd({ "abcdef", "" }) } },
         // A refused address, or a made record, clears the flags; the values stay.
         { "refused addresses",
-            Block("1.2.3.") + Block("1234567") + Block("fe80::1") + Line("DNS Servers", "d"), {} },
+            Block("1.2.3.") + Block("1234567") + Block("fe80::1") + Line("IPv4 Address", "1.0.0.7"), {} },
         { "record keeps values, clears flags",
             Block("1.0.0.5") + Line("Physical Address", "00-1A-2B-3C-4D-5F") + Line("IPv4 Address", "1.0.0.6")
                 + Line("DNS Servers", "e") + Line("Subnet Mask", "m") + Line("Default Gateway", "g"),

@@ -3,9 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <stdexcept>
-#include <system_error>
 
 namespace quill::test {
 
@@ -38,15 +36,12 @@ ScopedWorkingDir::~ScopedWorkingDir()
 std::string ReadWholeFile(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteWholeFile(const std::filesystem::path& file, const std::string& bytes)
 {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 } // namespace quill::test

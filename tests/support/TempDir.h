@@ -5,8 +5,7 @@
 
 namespace quill::test {
 
-// A fresh directory below the system's temporary folder, removed with its
-// contents when the object goes.
+// A fresh temporary directory, removed with its contents when the object goes.
 class TempDir {
 public:
     TempDir();
@@ -21,8 +20,8 @@ private:
     std::filesystem::path m_path;
 };
 
-// Makes a directory the process's working directory for the object's lifetime
-// (the settings file and the log files live in the working directory).
+// The process's working directory for the object's lifetime (where the
+// settings file and the log files live).
 class ScopedWorkingDir {
 public:
     explicit ScopedWorkingDir(const std::filesystem::path& dir);

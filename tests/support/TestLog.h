@@ -5,14 +5,11 @@
 #include <string>
 #include <vector>
 
-// Linking this gives a test program one log for all its tests, set up before
-// the first test in a temporary folder of its own (its files stay where the
-// working directory was at set-up, and tests change that directory) and shut
-// down after the last one, so its final file is closed before the folder goes.
+// Linking this gives a test program one log, in a temporary folder of its own,
+// from before its first test until after its last one.
 namespace quill::test {
 
-// What the log writes to std::clog while the object lives, in the log file's
-// format. Safe while other threads write records.
+// What the log writes to std::clog while the object lives; other threads may write.
 class LogCapture {
 public:
     LogCapture();

@@ -13,31 +13,27 @@ namespace quill::test {
 
 namespace {
 
-std::atomic<int> g_hostCounter { 0 };
+    std::atomic<int> g_hostCounter { 0 };
 
-void Check(int status, const std::string& command)
-{
-    if (status != 0)
-        throw std::runtime_error("command failed (" + std::to_string(status) + "): " + command);
-}
+    void Run(const std::string& command)
+    {
+        if (const int status = RunCommand(command); status != 0)
+            throw std::runtime_error("command failed (" + std::to_string(status) + "): " + command);
+    }
 
 } // namespace
 
 int RunCommand(const std::string& command)
 {
     const int status = std::system(command.c_str());
-    if (status == -1 || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
+    return status == -1 || !WIFEXITED(status) ? -1 : WEXITSTATUS(status);
 }
 
 std::string TestNetwork::UnavailableReason()
 {
     if (::geteuid() != 0)
         return "creating network namespaces needs root";
-    if (RunCommand("ip -V >/dev/null 2>&1") != 0)
-        return "the ip command (iproute2) is missing";
-    return {};
+    return RunCommand("ip -V >/dev/null 2>&1") == 0 ? std::string() : "the ip command (iproute2) is missing";
 }
 
 TestNetwork::TestNetwork() = default;
@@ -52,8 +48,8 @@ TestNetwork::~TestNetwork()
 std::string TestNetwork::addHost(const std::string& prefix)
 {
     const std::string name
-        = "qs" + prefix + std::to_string(::getpid()) + "x" + std::to_string(g_hostCounter.fetch_add(1));
-    Check(RunCommand("ip netns add " + name), "ip netns add " + name);
+        = "qs" + prefix + std::to_string(::getpid()) + "x" + std::to_string(g_hostCounter++);
+    Run("ip netns add " + name);
     m_hosts.push_back(name);
     ip(name, "link set lo up");
     return name;
@@ -61,42 +57,34 @@ std::string TestNetwork::addHost(const std::string& prefix)
 
 std::pair<std::string, std::string> TestNetwork::link(const std::string& hostA, const std::string& hostB)
 {
-    const int number = m_interfaceCount++;
-    const std::string a = "qva" + std::to_string(number);
-    const std::string b = "qvb" + std::to_string(number);
-    const std::string create = "ip -n " + hostA + " link add " + a + " type veth peer name " + b + " netns " + hostB;
-    Check(RunCommand(create), create);
+    const std::string a = "qva" + std::to_string(m_interfaceCount),
+                      b = "qvb" + std::to_string(m_interfaceCount++);
+    Run("ip -n " + hostA + " link add " + a + " type veth peer name " + b + " netns " + hostB);
     ip(hostA, "link set " + a + " up");
     ip(hostB, "link set " + b + " up");
     return { a, b };
 }
 
-void TestNetwork::addAddress(const std::string& host, const std::string& interfaceName, const std::string& cidr)
+void TestNetwork::addAddress(
+    const std::string& host, const std::string& interfaceName, const std::string& cidr)
 {
     ip(host, "addr add " + cidr + " dev " + interfaceName);
 }
 
 void TestNetwork::ip(const std::string& host, const std::string& arguments)
 {
-    const std::string command = "ip -n " + host + " " + arguments;
-    Check(RunCommand(command), command);
+    Run("ip -n " + host + " " + arguments);
 }
 
 void TestNetwork::enter(const std::string& host)
 {
     const std::string path = "/run/netns/" + host;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw std::runtime_error("cannot open " + path);
-    const int result = ::setns(fd, CLONE_NEWNET);
-    ::close(fd);
-    if (result != 0)
+    const bool entered = fd >= 0 && ::setns(fd, CLONE_NEWNET) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!entered)
         throw std::runtime_error("cannot enter " + path);
-}
-
-std::string TestNetwork::execPrefix(const std::string& host) const
-{
-    return "ip netns exec " + host + " ";
 }
 
 } // namespace quill::test

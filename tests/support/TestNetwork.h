@@ -20,20 +20,15 @@ public:
 
     // A namespace whose name starts with the given prefix, with loopback up.
     std::string addHost(const std::string& prefix);
-    // A veth pair between two namespaces; interface names are derived from
-    // the namespace names. Returns the two interface names.
+    // A veth pair between two namespaces; returns its two interface names.
     std::pair<std::string, std::string> link(const std::string& hostA, const std::string& hostB);
     // Adds an IPv4 address with prefix ("198.18.0.1/24") to an interface of a host.
     void addAddress(const std::string& host, const std::string& interfaceName, const std::string& cidr);
     // Runs an `ip` command inside a host; throws std::runtime_error when it fails.
     void ip(const std::string& host, const std::string& arguments);
 
-    // Moves the calling thread into a host's namespace; threads it starts later
-    // are there too. Throws std::runtime_error on failure.
+    // Moves the calling thread (and threads it starts later) into a host's namespace.
     void enter(const std::string& host);
-
-    // The command prefix that runs a program inside a host.
-    std::string execPrefix(const std::string& host) const;
 
 private:
     std::vector<std::string> m_hosts;

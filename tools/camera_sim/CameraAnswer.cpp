@@ -1,5 +1,7 @@
 #include "CameraAnswer.h"
 
+#include "DiscoveryProtocol.h"
+
 #include <boost/asio/ip/address_v4.hpp>
 #include <boost/format.hpp>
 
@@ -7,21 +9,21 @@ namespace quill::camsim {
 
 namespace {
 
-std::string MacFor(const std::string& address)
-{
-    boost::system::error_code error;
-    const auto parsed = boost::asio::ip::make_address_v4(address, error);
-    const auto bytes = error ? boost::asio::ip::address_v4::bytes_type{} : parsed.to_bytes();
-    return (boost::format("02-00-%02X-%02X-%02X-%02X") % int(bytes[0]) % int(bytes[1]) % int(bytes[2])
-        % int(bytes[3]))
-        .str();
-}
+    std::string MacFor(const std::string& address)
+    {
+        boost::system::error_code error;
+        const auto parsed = boost::asio::ip::make_address_v4(address, error);
+        const auto bytes = error ? boost::asio::ip::address_v4::bytes_type {} : parsed.to_bytes();
+        return (boost::format("02-00-%02X-%02X-%02X-%02X") % int(bytes[0]) % int(bytes[1]) % int(bytes[2])
+            % int(bytes[3]))
+            .str();
+    }
 
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
-{
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-}
+    void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
+    {
+        for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+            text.replace(at, from.size(), to);
+    }
 
 } // namespace
 
@@ -37,9 +39,9 @@ std::string ExpandPattern(const std::string& pattern, int n, const std::string& 
 
 std::string BuildAnswer(const SimulatorOptions& options, int n, const std::string& address)
 {
-    return ExpandPattern(options.ipPattern, n, address) + ' ' + ExpandPattern(options.snPattern, n, address) + ' '
-        + ExpandPattern(options.macPattern, n, address) + ' ' + ExpandPattern(options.namePattern, n, address)
-        + ' ' + ExpandPattern(options.fwPattern, n, address);
+    return ExpandPattern(options.ipPattern, n, address) + ' ' + ExpandPattern(options.snPattern, n, address)
+        + ' ' + ExpandPattern(options.macPattern, n, address) + ' '
+        + ExpandPattern(options.namePattern, n, address) + ' ' + ExpandPattern(options.fwPattern, n, address);
 }
 
 std::string MalformedAnswer(MalformedKind kind, const std::string& properAnswer)
@@ -58,9 +60,10 @@ std::string MalformedAnswer(MalformedKind kind, const std::string& properAnswer)
         return bytes;
     }
     case MalformedKind::Oversize: {
-        // Five tokens whose last one runs past the 500 bytes a receiver reads.
+        // Five tokens whose last one runs 100 bytes past what a receiver reads.
+        constexpr std::size_t kOversize = discovery::kAnswerBufferSize + 100;
         std::string text = properAnswer;
-        text.append(600 - std::min<std::size_t>(600, text.size()), 'X');
+        text.append(kOversize - std::min(kOversize, text.size()), 'X');
         return text;
     }
     }

@@ -1,6 +1,7 @@
 #include "Simulator.h"
 
 #include "CameraAnswer.h"
+#include "DiscoveryProtocol.h"
 
 #include <boost/asio/post.hpp>
 #include <boost/asio/steady_timer.hpp>
@@ -17,23 +18,22 @@ using asio::ip::udp;
 
 namespace {
 
-constexpr std::size_t kQueryBufferSize = 64;
-constexpr std::string_view kQuery = "update";
+    constexpr std::size_t kQueryBufferSize = 64;
 
-bool IsQuery(const std::array<char, kQueryBufferSize>& buffer, std::size_t size)
-{
-    return std::string_view(buffer.data(), size) == kQuery;
-}
+    bool IsQuery(const std::array<char, kQueryBufferSize>& buffer, std::size_t size)
+    {
+        return std::string_view(buffer.data(), size) == discovery::kQueryPayload;
+    }
 
-udp::socket BoundSocket(asio::io_context& io, const asio::ip::address_v4& address, std::uint16_t port)
-{
-    udp::socket socket(io);
-    socket.open(udp::v4());
-    // Camera sockets and broadcast sockets share the port on one host.
-    socket.set_option(asio::socket_base::reuse_address(true));
-    socket.bind(udp::endpoint(address, port));
-    return socket;
-}
+    udp::socket BoundSocket(asio::io_context& io, const asio::ip::address_v4& address, std::uint16_t port)
+    {
+        udp::socket socket(io);
+        socket.open(udp::v4());
+        // Camera sockets and broadcast sockets share the port on one host.
+        socket.set_option(asio::socket_base::reuse_address(true));
+        socket.bind(udp::endpoint(address, port));
+        return socket;
+    }
 
 } // namespace
 
@@ -47,7 +47,7 @@ struct Simulator::Camera {
     udp::socket socket;
     asio::ip::address_v4 address;
     int number;
-    std::array<char, kQueryBufferSize> buffer{};
+    std::array<char, kQueryBufferSize> buffer {};
     udp::endpoint sender;
 };
 
@@ -59,7 +59,7 @@ struct Simulator::BroadcastListener {
     }
     udp::socket socket;
     asio::ip::address_v4 address;
-    std::array<char, kQueryBufferSize> buffer{};
+    std::array<char, kQueryBufferSize> buffer {};
     udp::endpoint sender;
 };
 
@@ -69,7 +69,8 @@ asio::ip::address_v4 BroadcastAddressOf(const asio::ip::address_v4& address)
     if (::getifaddrs(&list) == 0) {
         std::unique_ptr<ifaddrs, decltype(&::freeifaddrs)> owner(list, &::freeifaddrs);
         for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
-            if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET || entry->ifa_netmask == nullptr)
+            if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET
+                || entry->ifa_netmask == nullptr)
                 continue;
             const auto* local = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
             if (ntohl(local->sin_addr.s_addr) != address.to_uint())

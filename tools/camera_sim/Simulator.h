@@ -50,7 +50,7 @@ private:
     boost::asio::io_context m_io;
     std::vector<std::unique_ptr<Camera>> m_cameras;
     std::vector<std::unique_ptr<BroadcastListener>> m_broadcastListeners;
-    std::atomic<std::size_t> m_answersSent{0};
+    std::atomic<std::size_t> m_answersSent { 0 };
 };
 
 // The broadcast address of the local interface network that holds address,

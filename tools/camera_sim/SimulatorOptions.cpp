@@ -1,8 +1,10 @@
 #include "SimulatorOptions.h"
 
+#include "DiscoveryProtocol.h"
 #include "QuillVersion.h"
 
 #include <boost/asio/ip/address_v4.hpp>
+#include <boost/format.hpp>
 
 #include <algorithm>
 #include <charconv>
@@ -12,76 +14,77 @@ namespace quill::camsim {
 
 namespace {
 
-// Addresses one --range may expand to; enough for any /22 test network.
-constexpr std::uint32_t kMaxRangeSize = 1024;
+    // Addresses one --range may expand to; enough for any /22 test network.
+    constexpr std::uint32_t kMaxRangeSize = 1024;
 
-std::optional<long> ParseNumber(const std::string& text, long min, long max)
-{
-    long value = 0;
-    const auto* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || ptr != end || value < min || value > max)
-        return std::nullopt;
-    return value;
-}
-
-std::optional<boost::asio::ip::address_v4> ParseAddress(const std::string& text)
-{
-    boost::system::error_code error;
-    const auto address = boost::asio::ip::make_address_v4(text, error);
-    if (error)
-        return std::nullopt;
-    return address;
-}
-
-bool AddRange(const std::string& range, std::vector<std::string>& addresses)
-{
-    const auto dash = range.find('-');
-    if (dash == std::string::npos)
-        return false;
-    const auto first = ParseAddress(range.substr(0, dash));
-    const auto last = ParseAddress(range.substr(dash + 1));
-    if (!first || !last || first->to_uint() > last->to_uint() || last->to_uint() - first->to_uint() >= kMaxRangeSize)
-        return false;
-    for (auto value = first->to_uint(); value <= last->to_uint(); ++value)
-        addresses.push_back(boost::asio::ip::address_v4(value).to_string());
-    return true;
-}
-
-bool AddMalformed(const std::string& list, std::vector<MalformedKind>& kinds)
-{
-    std::istringstream items(list);
-    std::string item;
-    while (std::getline(items, item, ',')) {
-        if (item == "short")
-            kinds.push_back(MalformedKind::Short);
-        else if (item == "extra-token")
-            kinds.push_back(MalformedKind::ExtraToken);
-        else if (item == "missing-token")
-            kinds.push_back(MalformedKind::MissingToken);
-        else if (item == "binary")
-            kinds.push_back(MalformedKind::Binary);
-        else if (item == "oversize")
-            kinds.push_back(MalformedKind::Oversize);
-        else
-            return false;
+    std::optional<long> ParseNumber(const std::string& text, long min, long max)
+    {
+        long value = 0;
+        const auto* end = text.data() + text.size();
+        const auto [ptr, error] = std::from_chars(text.data(), end, value);
+        if (error != std::errc() || ptr != end || value < min || value > max)
+            return std::nullopt;
+        return value;
     }
-    return true;
-}
 
-ParsedCommandLine Refuse(const std::string& reason)
-{
-    return { std::nullopt, 2, reason + "\nTry --help." };
-}
+    std::optional<boost::asio::ip::address_v4> ParseAddress(const std::string& text)
+    {
+        boost::system::error_code error;
+        const auto address = boost::asio::ip::make_address_v4(text, error);
+        if (error)
+            return std::nullopt;
+        return address;
+    }
+
+    bool AddRange(const std::string& range, std::vector<std::string>& addresses)
+    {
+        const auto dash = range.find('-');
+        if (dash == std::string::npos)
+            return false;
+        const auto first = ParseAddress(range.substr(0, dash));
+        const auto last = ParseAddress(range.substr(dash + 1));
+        if (!first || !last || first->to_uint() > last->to_uint()
+            || last->to_uint() - first->to_uint() >= kMaxRangeSize)
+            return false;
+        for (auto value = first->to_uint(); value <= last->to_uint(); ++value)
+            addresses.push_back(boost::asio::ip::address_v4(value).to_string());
+        return true;
+    }
+
+    bool AddMalformed(const std::string& list, std::vector<MalformedKind>& kinds)
+    {
+        std::istringstream items(list);
+        std::string item;
+        while (std::getline(items, item, ',')) {
+            if (item == "short")
+                kinds.push_back(MalformedKind::Short);
+            else if (item == "extra-token")
+                kinds.push_back(MalformedKind::ExtraToken);
+            else if (item == "missing-token")
+                kinds.push_back(MalformedKind::MissingToken);
+            else if (item == "binary")
+                kinds.push_back(MalformedKind::Binary);
+            else if (item == "oversize")
+                kinds.push_back(MalformedKind::Oversize);
+            else
+                return false;
+        }
+        return true;
+    }
+
+    ParsedCommandLine Refuse(const std::string& reason)
+    {
+        return { std::nullopt, 2, reason + "\nTry --help." };
+    }
 
 } // namespace
 
 std::string HelpText()
 {
-    return R"(Usage: quillscope-camera-sim [options]
+    return (boost::format(R"(Usage: quillscope-camera-sim [options]
 
 Simulates network cameras for Quillscope's camera discovery. Every camera
-answers each "update" query that reaches its UDP port with one datagram
+answers each "%1%" query that reaches its UDP port with one datagram
 "ip sn mac device_name fw" sent to the querying host's answer port.
 
 Cameras (at least one; each address must be assigned to a local interface):
@@ -89,8 +92,8 @@ Cameras (at least one; each address must be assigned to a local interface):
   --range FIRST-LAST     simulate one camera per address from FIRST to LAST
 
 Ports and timing:
-  --listen-port N        UDP port on which queries arrive (default 1334)
-  --answer-port N        UDP port of the querying host that gets answers (default 1334)
+  --listen-port N        UDP port on which queries arrive (default %2%)
+  --answer-port N        UDP port of the querying host that gets answers (default %2%)
   --delay MS             wait MS milliseconds before answering (default 0)
   --broadcast            also answer queries sent to a broadcast address
   --duration SECONDS     stop after SECONDS (default: run until interrupted)
@@ -114,7 +117,9 @@ Other:
   --help                 show this text
 
 Prints "ready" on standard output once every socket is bound.
-)";
+)") % discovery::kQueryPayload
+        % discovery::kDiscoveryPort)
+        .str();
 }
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
@@ -152,7 +157,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
             const auto port = ParseNumber(value, 1, 65535);
             if (!port)
                 return Refuse("not a port number: " + value);
-            (name == "--listen-port" ? options.listenPort : options.answerPort) = static_cast<std::uint16_t>(*port);
+            (name == "--listen-port" ? options.listenPort : options.answerPort)
+                = static_cast<std::uint16_t>(*port);
         } else if (name == "--delay") {
             const auto delay = ParseNumber(value, 0, 600000);
             if (!delay)

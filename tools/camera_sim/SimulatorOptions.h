@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DiscoveryProtocol.h"
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -11,19 +13,19 @@ namespace quill::camsim {
 // A deliberately broken answer, sent after the proper one, to exercise a
 // receiver's handling of bad datagrams.
 enum class MalformedKind {
-    Short,        // six bytes or fewer
-    ExtraToken,   // a device name holding a space: six tokens
+    Short, // six bytes or fewer
+    ExtraToken, // a device name holding a space: six tokens
     MissingToken, // four tokens
-    Binary,       // bytes that are no text at all
-    Oversize,     // 600 bytes: only the first 500 may be read
+    Binary, // bytes that are no text at all
+    Oversize, // 600 bytes: only the first 500 may be read
 };
 
 struct SimulatorOptions {
-    std::vector<std::string> addresses;   // one simulated camera per address
-    std::uint16_t listenPort = 1334;      // where queries are received
-    std::uint16_t answerPort = 1334;      // where answers are sent, on the querying host
-    std::chrono::milliseconds delay{0};   // pause between a query and its answer
-    bool answerBroadcast = false;         // also answer queries sent to a broadcast address
+    std::vector<std::string> addresses; // one simulated camera per address
+    std::uint16_t listenPort = discovery::kDiscoveryPort; // where queries are received
+    std::uint16_t answerPort = discovery::kDiscoveryPort; // where answers are sent, on the querying host
+    std::chrono::milliseconds delay { 0 }; // pause between a query and its answer
+    bool answerBroadcast = false; // also answer queries sent to a broadcast address
     std::vector<MalformedKind> malformed; // extra bad answers per query
     std::string ipPattern = "{ip}";
     std::string snPattern = "SIM{n:06}";

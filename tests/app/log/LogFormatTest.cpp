@@ -1,87 +1,113 @@
-// What a record looks like in the file and on std::clog, read back from real
-// Boost.Log output. Set up through the internal set-up function: the
-// production one would add its own sinks as well.
-#include "LogFiles.h"
+// Records in the file and on std::clog, and when files move into "logs", from
+// real Boost.Log output; the production set-up is run by the program's tests.
 #include "LogSetup.h"
 #include "Logger.h"
-#include "SeverityLevel.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
+#include <iostream>
+#include <regex>
+#include <sstream>
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace quill::test;
+using Lines = std::vector<std::string>;
 
-TEST(SeverityLevel, NamesAndNumbers)
+Lines LinesOf(const std::string& text)
 {
-    const std::pair<int, const char*> cases[]
-        = { { 0, "debug" }, { 1, "normal" }, { 2, "warning" }, { 3, "critical" }, { 4, "4" }, { -1, "-1" } };
-    for (const auto& [level, name] : cases) {
-        std::ostringstream out;
-        out << static_cast<mirelo::severity_level>(level);
-        EXPECT_EQ(out.str(), name);
-    }
+    Lines lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// Name and lines of each log file directly in dir, oldest name first.
+std::vector<std::pair<std::string, Lines>> LogFilesIn(const fs::path& dir)
+{
+    std::vector<std::pair<std::string, Lines>> files;
+    std::error_code absent;
+    for (const auto& entry : fs::directory_iterator(dir, absent))
+        if (entry.path().filename().string().starts_with("Tessory Tool_"))
+            files.emplace_back(entry.path().filename().string(), LinesOf(ReadWholeFile(entry.path())));
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 std::string LocalStamp(std::time_t when)
 {
-    std::tm local {};
-    ::localtime_r(&when, &local);
     char text[32] {};
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    std::tm local {};
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", ::localtime_r(&when, &local));
     return text;
 }
 
-TEST(LogFormat, LinesShowLocalTimeSeverityNameAndMessageAndReachTheFileAtOnce)
-{
+// A set-up in a fresh working directory, with std::clog captured.
+class Log : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        quill::log::ShutDownLogging();
+        std::clog.rdbuf(m_previous);
+    }
     TempDir dir;
-    ScopedWorkingDir workingDir(dir.path());
-    ClogCapture clog;
-    // Far from UTC, so that a UTC time stamp would show.
-    ::setenv("TZ", "QST-05:30", 1);
+    ScopedWorkingDir workingDir { dir.path() };
+    std::ostringstream clog;
+    std::streambuf* m_previous = std::clog.rdbuf(clog.rdbuf());
+};
+
+TEST_F(Log, LinesShowLocalTimeSeverityNameAndMessageAndReachBothSinksAtOnce)
+{
+    ::setenv("TZ", "QST-05:30", 1); // far from UTC, so that a UTC time stamp would show
     ::tzset();
     quill::log::SetUpLogging(quill::log::kRotationSizeMiB * quill::log::kMiB, {});
-
-    const struct {
-        int level;
-        const char* shownAs;
-        std::string message;
-    } records[] = {
-        { 0, "debug", "IP: 10.0.0.7, SN: S1, MAC: 00:11:22:33:44:55, device_name: cam, FW: 1.2" },
-        { 1, "normal", "tab\tand <angle> % signs" },
-        { 2, "warning", "https create session fail, ip: 10.1.1.1" },
-        { 3, "critical", "" },
-        { 7, "7", "seven" },
+    const std::pair<int, std::string> records[] = {
+        { 0, "<debug>\tIP: 10.0.0.7, SN: S1, MAC: 00:11:22:33:44:55, device_name: cam, FW: 1.2" },
+        { 1, "<normal>\ttab\tand <angle> % signs" },
+        { 2, "<warning>\thttps create session fail, ip: 10.1.1.1" }, { 3, "<critical>\t" },
+        { 7, "<7>\tseven" }, { -1, "" } // below the minimum: dropped
     };
-    const std::time_t before = std::time(nullptr);
-    for (std::size_t i = 0; i < std::size(records); ++i) {
-        Logger::write(static_cast<mirelo::severity_level>(records[i].level), records[i].message);
-        const auto files = LogFilesIn(dir.path());
-        ASSERT_EQ(files.size(), 1u);
-        EXPECT_EQ(LinesOfFile(files.front()).size(), i + 1) << "records must not wait in a buffer";
+    const std::string from = LocalStamp(std::time(nullptr));
+    for (const auto& [level, shown] : records) {
+        Logger::write(static_cast<mirelo::severity_level>(level), shown.substr(shown.find('\t') + 1));
+        ASSERT_EQ(LogFilesIn(dir.path()).size(), 1u);
+        EXPECT_EQ(LogFilesIn(dir.path())[0].second, LinesOf(clog.str()))
+            << "records must not wait in a buffer";
     }
-    const std::time_t after = std::time(nullptr);
-    Logger::write(static_cast<mirelo::severity_level>(-1), "below the minimum: dropped");
-
-    const fs::path file = LogFilesIn(dir.path()).front();
-    EXPECT_TRUE(IsActiveLogFileName(file.filename().string())) << file;
-    const std::vector<std::string> lines = LinesOfFile(file);
-    ASSERT_EQ(lines.size(), std::size(records));
-    EXPECT_EQ(LinesOf(clog.text()), lines);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::optional<RecordLine> parts = ParseRecordLine(lines[i]);
-        ASSERT_TRUE(parts) << lines[i];
-        EXPECT_EQ(parts->severity, records[i].shownAs);
-        EXPECT_EQ(parts->message, records[i].message);
-        EXPECT_TRUE(parts->stamp >= LocalStamp(before) && parts->stamp <= LocalStamp(after)) << lines[i];
-    }
-    quill::log::ShutDownLogging();
+    const std::string to = LocalStamp(std::time(nullptr));
     ::unsetenv("TZ");
     ::tzset();
+    const auto [name, lines] = LogFilesIn(dir.path())[0];
+    EXPECT_TRUE(std::regex_match(name, std::regex(R"(Tessory Tool_\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d\.log)")))
+        << name;
+    ASSERT_EQ(lines.size(), std::size(records) - 1);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].substr(19), " " + records[i].second);
+        EXPECT_TRUE(lines[i].substr(0, 19) >= from && lines[i].substr(0, 19) <= to) << lines[i];
+    }
+}
+
+// The record that would bring the file to the rotation size goes into a new
+// file; the full one, and at shutdown the last one, are moved into "logs".
+TEST_F(Log, SizeLimitAndShutdownMoveFilesIntoLogsWithEveryRecord)
+{
+    quill::log::SetUpLogging(1000, {});
+    for (int i = 0; i < 9; ++i) // lines of 120 bytes: 8 fit, the 9th does not
+        Logger::write(mirelo::debug, std::string(90, '.') + std::to_string(i));
+    ASSERT_EQ(LogFilesIn(dir.file("logs")).size(), 1u);
+    EXPECT_EQ(LogFilesIn(dir.file("logs"))[0].second.size(), 8u);
+    ASSERT_EQ(LogFilesIn(dir.path()).size(), 1u);
+    EXPECT_EQ(LogFilesIn(dir.path())[0].second, Lines { LinesOf(clog.str()).back() });
+    quill::log::ShutDownLogging();
+    EXPECT_TRUE(LogFilesIn(dir.path()).empty());
+    std::size_t collected = 0;
+    for (const auto& file : LogFilesIn(dir.file("logs")))
+        collected += file.second.size();
+    EXPECT_EQ(collected, 9u);
 }
 
 } // namespace

@@ -4,64 +4,37 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <cctype>
 
-namespace {
-
-using namespace quill::app;
 using namespace quill::netinfo;
-
-// One step of a made-up collector: what it reports and how many adapters it adds.
-struct Step {
-    bool result;
-    int adapters;
-};
-
-// Records which collector ran, in order, and plays back scripted runs.
-struct Script {
-    AdapterCollector Collector(std::string name, std::vector<Step> runs)
-    {
-        return [this, name, runs, next = std::size_t { 0 }](AdapterTable& table) mutable {
-            calls.push_back(name);
-            const Step run = next < runs.size() ? runs[next++] : Step { true, 0 };
-            for (int i = 0; i < run.adapters; ++i)
-                table.slots[static_cast<std::size_t>(table.count++)].subnetMask = name;
-            return run.result;
-        };
-    }
-    std::vector<std::string> calls;
-};
 
 TEST(CollectAdapterTable, ReportThenReportAgainThenAdapterListWhileTheCountIsZero)
 {
+    // Per run of a collector the adapters it adds, reporting success (a digit)
+    // or failure (a letter, 'a' = 0): only the count decides what runs next.
     const struct {
-        std::vector<Step> report, list;
-        std::vector<std::string> calls;
+        std::string report, list, calls, filledBy;
         int count;
-    } cases[] = {
-        { { { true, 1 } }, {}, { "report" }, 1 },
-        { { { true, 0 }, { true, 2 } }, {}, { "report", "report" }, 2 },
-        { { { true, 0 }, { true, 0 } }, { { true, 3 } }, { "report", "report", "list" }, 3 },
-        // The results are not looked at: a failed run still counts its
-        // adapters, a successful run without adapters does not stop the chain.
-        { { { false, 1 } }, {}, { "report" }, 1 },
-        { { { false, 0 }, { false, 0 } }, { { false, 0 } }, { "report", "report", "list" }, 0 },
-    };
+    } cases[] = { { "1", "", "rep ", "rep", 1 }, { "02", "", "rep rep ", "rep", 2 },
+        { "00", "3", "rep rep list ", "list", 3 }, { "b", "", "rep ", "rep", 1 },
+        { "aa", "a", "rep rep list ", "", 0 } };
     for (const auto& c : cases) {
-        Script script;
+        std::string calls;
+        const auto collector = [&calls](std::string name, std::string runs) -> AdapterCollector {
+            return [&calls, name, runs, next = std::size_t { 0 }](AdapterTable& table) mutable {
+                calls += name + " ";
+                const char run = next < runs.size() ? runs[next++] : '0';
+                for (int i = 0; i < (std::isdigit(run) ? run - '0' : run - 'a'); ++i)
+                    table.slots[static_cast<std::size_t>(table.count++)].subnetMask = name;
+                return std::isdigit(run) != 0;
+            };
+        };
         AdapterTable table;
         table.count = 5; // left over from an earlier collection: starts afresh
-        table.slots[4].subnetMask = "left over";
-        CollectAdapterTable(table,
-            AdapterCollectors { script.Collector("report", c.report), script.Collector("list", c.list) });
-        EXPECT_EQ(script.calls, c.calls);
-        ASSERT_EQ(table.count, c.count);
-        if (c.count > 0) {
-            EXPECT_EQ(table.slots[0].subnetMask, c.calls.back());
-        }
-        EXPECT_NE(table.slots[4].subnetMask, "left over");
+        quill::app::CollectAdapterTable(
+            table, quill::app::AdapterCollectors { collector("rep", c.report), collector("list", c.list) });
+        EXPECT_EQ(calls, c.calls);
+        EXPECT_EQ(table.count, c.count);
+        EXPECT_EQ(table.slots[0].subnetMask, c.filledBy);
     }
 }
-
-} // namespace

@@ -6,6 +6,7 @@
 #include "CSearchPage.h"
 #include "CTabCtrl.h"
 #include "CZeruruDlg.h"
+#include "FreePort.h"
 #include "TempDir.h"
 
 #include <QTabBar>
@@ -13,17 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-#include <vector>
-
 namespace quill::test {
-
-inline netinfo::AdapterInfo MadeUpAdapter(
-    std::vector<std::string> parts, std::string mask, std::string gateway = {}, std::string dns = {})
-{
-    return netinfo::AdapterInfo { std::move(parts), std::move(mask), std::move(gateway), std::move(dns) };
-}
 
 // A collector that puts the given adapters into the table.
 inline netinfo::AdapterCollector TableOf(std::vector<netinfo::AdapterInfo> adapters)
@@ -35,10 +26,7 @@ inline netinfo::AdapterCollector TableOf(std::vector<netinfo::AdapterInfo> adapt
     };
 }
 
-app::MainWindowParts TestParts(netinfo::AdapterCollector adapters);
-
-// Chooses an entry of a drop-down list as the user does: the selection
-// changes, then the list reports the choice.
+// Chooses an entry as the user does: the selection changes, then the list reports it.
 inline void ChooseEntry(CComboBox& combo, int index)
 {
     combo.SetCurSel(index);
@@ -47,28 +35,39 @@ inline void ChooseEntry(CComboBox& combo, int index)
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    // Creates the main window (which collects the adapters and creates the pages) and shows it.
-    void Start(std::vector<netinfo::AdapterInfo> adapters = {})
+    // Creates the main window, which collects the adapters and creates the
+    // pages (on free ports: never the discovery port), and shows it.
+    void Start(netinfo::AdapterCollector adapters = TableOf({}))
     {
-        Start(TestParts(TableOf(std::move(adapters))));
-    }
-    void Start(app::MainWindowParts parts)
-    {
+        app::MainWindowParts parts;
+        parts.collectors.ipconfigReport = std::move(adapters);
+        parts.makeSearchPage = [] {
+            return std::make_unique<CSearchPage>(DiscoveryPorts { FreeUdpPort(), FreeUdpPort() });
+        };
+        parts.makeDevicePage = [] { return std::make_unique<CDevicePage>(DeviceProbes {}); };
         window = std::make_unique<CZeruruDlg>(std::move(parts));
         ASSERT_TRUE(window->Create(nullptr));
         window->ShowWindow(true);
     }
     std::string ConfigText() const { return ReadWholeFile(dir.file("Config.ini")); }
-    bool ConfigExists() const { return std::filesystem::exists(dir.file("Config.ini")); }
-
     void ClickTab(int tab)
     {
         QTabBar* bar = window->TabCtrl()->TabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
     }
-    QString TabText(int tab) const { return window->TabCtrl()->GetItemText(tab); }
+    QString TabTexts() const
+    {
+        return window->TabCtrl()->GetItemText(0) + "|" + window->TabCtrl()->GetItemText(1);
+    }
     CSearchPage& Search() const { return *window->SearchPage(); }
     CDevicePage& Device() const { return *window->DevicePage(); }
+    QString Fields() const // address, mask, gateway, DNS server on the check page
+    {
+        QStringList fields;
+        for (int id = 1024; id < 1028; ++id)
+            fields << Device().GetDlgItemText(id);
+        return fields.join('|');
+    }
 
     TempDir dir;
     ScopedWorkingDir cwd { dir.path() };

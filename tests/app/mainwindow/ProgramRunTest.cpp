@@ -1,6 +1,4 @@
-// The program itself, started as the user starts it, in a fresh working
-// directory: it runs until the session asks it to end and then shuts down in
-// order, its last log file moved into "logs".
+// The program itself, started as the user starts it, in a real working directory.
 #include "TempDir.h"
 
 #include <QProcess>
@@ -10,95 +8,142 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
-#include <filesystem>
-#include <string>
-#include <thread>
-#include <vector>
+#include <cstring>
+#include <fstream>
+#include <optional>
+
+#include <sched.h>
+#include <sys/mount.h>
 
 namespace quill::test {
 namespace {
 
     namespace asio = boost::asio;
-    using asio::ip::udp;
     namespace fs = std::filesystem;
+    constexpr char kLogged[] = "IP: 198.18.0.7, SN: SN123, MAC: 00-11-22-33-44-55";
+    constexpr char kCannotWrite[] = "log file cannot be written";
 
-    constexpr std::uint16_t kDiscoveryPort = 1334;
-    constexpr int kStartLimitMs = 30000;
-    constexpr char kAnswer[] = "198.18.0.7 SN123 00-11-22-33-44-55 cam1 1.0.0";
-
-    // Everything the log files directly in folder hold; nothing when there are none.
-    std::vector<std::string> LogFilesIn(const fs::path& folder)
+    std::size_t Count(const std::string& text, const std::string& part)
     {
-        std::vector<std::string> texts;
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator(folder, error)) {
-            if (entry.path().filename().string().starts_with("Tessory Tool_")
-                && entry.path().extension() == ".log")
-                texts.push_back(ReadWholeFile(entry.path()));
-        }
-        return texts;
+        std::size_t count = 0;
+        for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            ++count;
+        return count;
     }
 
     // Why the program cannot run here: its listener needs the discovery port.
     std::string DiscoveryPortBusy()
     {
         asio::io_context io;
-        udp::socket socket(io);
+        asio::ip::udp::socket socket(io);
         boost::system::error_code error;
-        socket.open(udp::v4(), error);
+        socket.open(asio::ip::udp::v4(), error);
         if (!error)
-            socket.bind(udp::endpoint(udp::v4(), kDiscoveryPort), error);
+            socket.bind({ asio::ip::udp::v4(), 1334 }, error);
         return error ? "UDP port 1334 is in use here (" + error.message() + ")" : std::string();
     }
 
-    // One run from start to the session's request to end.
-    void RunUntilSignalled(int signal)
+    // One run in dir: a camera answers on loopback until the program has
+    // logged the answer twice to std::clog, then the session asks it to end.
+    // Returns what the program wrote to stderr.
+    std::string RunUntilSignalled(const fs::path& dir, int signal)
     {
-        TempDir dir;
         QProcess program;
-        program.setWorkingDirectory(QString::fromStdString(dir.path().string()));
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.setWorkingDirectory(QString::fromStdString(dir.string()));
+        program.setReadChannel(QProcess::StandardError);
         program.start(QStringLiteral(QUILLSCOPE_PROGRAM), {});
-        ASSERT_TRUE(program.waitForStarted(kStartLimitMs));
-
-        // A camera's answer on loopback: the listener logs it, which shows the
-        // program up and its log file open. Repeated until it is heard.
+        EXPECT_TRUE(program.waitForStarted(30000));
         asio::io_context io;
-        udp::socket camera(io, udp::endpoint(asio::ip::make_address_v4("127.0.0.1"), 0));
-        const udp::endpoint listener(asio::ip::make_address_v4("127.0.0.1"), kDiscoveryPort);
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartLimitMs);
-        bool heard = false;
-        while (!heard && std::chrono::steady_clock::now() < limit && program.state() == QProcess::Running) {
-            camera.send_to(asio::buffer(std::string(kAnswer)), listener);
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            for (const std::string& text : LogFilesIn(dir.path()))
-                heard = heard || text.find("SN: SN123") != std::string::npos;
+        asio::ip::udp::socket camera(io, { asio::ip::make_address_v4("127.0.0.1"), 0 });
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        std::string errors;
+        while (Count(errors, kLogged) < 2 && std::chrono::steady_clock::now() < limit
+            && program.state() == QProcess::Running) {
+            camera.send_to(asio::buffer(std::string("198.18.0.7 SN123 00-11-22-33-44-55 cam1 1.0.0")),
+                { asio::ip::make_address_v4("127.0.0.1"), 1334 });
+            program.waitForReadyRead(200); // paces the answers: it returns early on output
+            errors += program.readAllStandardError().toStdString();
         }
-        ASSERT_TRUE(heard) << "the program did not log the answer";
-
-        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signal), 0);
-        ASSERT_TRUE(program.waitForFinished(kStartLimitMs));
+        EXPECT_GE(Count(errors, kLogged), 2u) << "the program did not log the answer: " << errors;
+        if (program.state() == QProcess::Running)
+            EXPECT_EQ(::kill(static_cast<pid_t>(program.processId()), signal), 0);
+        EXPECT_TRUE(program.state() == QProcess::NotRunning || program.waitForFinished(30000));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0);
-
-        EXPECT_TRUE(LogFilesIn(dir.path()).empty()) << "the last log file stayed out of \"logs\"";
-        const auto collected = LogFilesIn(dir.file("logs"));
-        ASSERT_EQ(collected.size(), 1u);
-        EXPECT_NE(collected[0].find("IP: 198.18.0.7, SN: SN123, MAC: 00-11-22-33-44-55"), std::string::npos);
-        EXPECT_FALSE(fs::exists(dir.file("Config.ini")));
+        return errors + program.readAllStandardError().toStdString();
     }
 
-    // Both signals in one test: the runs share the discovery port, so they must
-    // not run side by side.
-    TEST(ProgramRun, EndsInOrderWhenTheSessionAsksAndMovesTheLastLogIntoLogs)
+    // A tmpfs on dir, in a mount namespace of this process's own so that
+    // nothing outside the test sees it; unmounted when the object goes.
+    struct TestMount {
+        TestMount(const fs::path& dir, unsigned long flags)
+            : dir(dir)
+        {
+            static const bool privateMounts = ::unshare(CLONE_NEWNS) == 0
+                && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+            if (!privateMounts || ::mount("tmpfs", dir.c_str(), "tmpfs", flags, "size=64k") != 0)
+                error = std::strerror(errno);
+        }
+        ~TestMount()
+        {
+            if (error.empty())
+                ::umount2(dir.c_str(), MNT_DETACH);
+        }
+        fs::path dir;
+        std::string error; // why the mount failed (it needs root), or empty
+    };
+
+    // In a fresh directory it ends in order when the session asks, with its last
+    // log file moved into "logs"; elsewhere it says once why the log file
+    // cannot be written, and runs and ends as well.
+    TEST(ProgramRun, EndsInOrderWhenAskedAndALogFileThatCannotBeWrittenIsToldOnceWithWhy)
     {
         if (const std::string busy = DiscoveryPortBusy(); !busy.empty())
             GTEST_SKIP() << busy;
-        for (const int signal : { SIGTERM, SIGINT }) {
-            SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGINT");
-            RunUntilSignalled(signal);
+        const struct {
+            const char* place;
+            int signal;
+            std::optional<unsigned long> tmpfs; // the flags of a tmpfs on the working directory
+            const char* why; // nullptr: the log file is written
+        } places[] = {
+            { "fresh directory", SIGTERM, std::nullopt, nullptr },
+            { "fresh directory", SIGINT, std::nullopt, nullptr },
+            { "\"logs\" is a file", SIGTERM, std::nullopt, "logs" },
+            { "read-only directory", SIGTERM, MS_RDONLY, "Read-only file system" },
+            { "full disk", SIGTERM, 0, "No space left on device" },
+        };
+        for (const auto& place : places) {
+            SCOPED_TRACE(place.place + std::string(place.signal == SIGINT ? ", SIGINT" : ""));
+            TempDir dir;
+            std::optional<TestMount> mount;
+            if (place.tmpfs && !mount.emplace(dir.path(), *place.tmpfs).error.empty()) {
+                std::cout << "[  SKIPPED ] " << place.place << ": needs root for a tmpfs (" << mount->error
+                          << ")\n";
+                continue;
+            }
+            if (place.why && !place.tmpfs)
+                WriteWholeFile(dir.file("logs"), "in the way");
+            if (place.tmpfs == 0ul) {
+                std::ofstream filler(dir.file("filler"), std::ios::binary);
+                for (int i = 0; i < 32 && filler.write(std::string(4096, 'x').data(), 4096).flush(); ++i) { }
+            }
+            const std::string errors = RunUntilSignalled(dir.path(), place.signal);
+            EXPECT_EQ(Count(errors, kCannotWrite), place.why ? 1u : 0u) << errors;
+            EXPECT_FALSE(fs::exists(dir.file("Config.ini")));
+            if (place.why) {
+                const std::size_t told = std::min(errors.find(kCannotWrite), errors.size());
+                EXPECT_NE(
+                    errors.substr(told, errors.find('\n', told) - told).find(place.why), std::string::npos);
+                continue;
+            }
+            std::vector<fs::path> files;
+            for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+                if (entry.path().filename().string().starts_with("Tessory Tool_"))
+                    files.push_back(entry.path());
+            ASSERT_EQ(files.size(), 1u);
+            EXPECT_EQ(files[0].parent_path(), dir.file("logs")) << "the last log file stayed out of \"logs\"";
+            EXPECT_EQ(Count(ReadWholeFile(files[0]), kLogged), Count(errors, kLogged)); // the same records
         }
     }
 

@@ -1,0 +1,151 @@
+#pragma once
+
+#include "SntpPacket.h"
+
+#include <Poco/Net/DatagramSocket.h>
+#include <Poco/Net/NetworkInterface.h>
+#include <Poco/Net/ServerSocket.h>
+#include <openssl/ssl.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+// Real servers on loopback for the network check tests: ports that accept,
+// refuse or drop connections, a TLS server with a certificate made at start
+// and a scripted SNTP server. Each serving thread stops with its object.
+namespace quill::netcheck::test {
+
+using std::chrono::milliseconds;
+using Datagram = std::vector<std::uint8_t>;
+namespace sntp = quill::netcheck::sntp;
+
+inline bool IsReadable(const Poco::Net::Socket& socket, milliseconds wait = milliseconds(200))
+{
+    return socket.poll(Poco::Timespan(wait.count() * 1000), Poco::Net::Socket::SELECT_READ);
+}
+
+// Why a test that looks up a name which does not exist must not run here, or
+// empty: only where loopback is the sole interface can no query leave.
+inline std::string WhyNotPrivateNetwork()
+{
+    for (const auto& nic : Poco::Net::NetworkInterface::list())
+        if (!nic.isLoopback())
+            return nic.name() + " is up; run as root through scripts/test.sh";
+    return {};
+}
+
+// Listens without accepting: the kernel completes connections into the backlog.
+struct TcpListener {
+    explicit TcpListener(int backlog = 16, const std::string& address = "127.0.0.1", std::uint16_t port = 0)
+    {
+        socket.bind(Poco::Net::SocketAddress(address, port));
+        socket.listen(backlog);
+    }
+    std::uint16_t port() const { return socket.address().port(); }
+    Poco::Net::ServerSocket socket;
+};
+
+// Attempts time out: Linux drops SYNs to a full backlog-0 queue nobody accepts.
+struct BlockedPort {
+    std::uint16_t port() const { return listener.port(); }
+    TcpListener listener { 0 };
+    Poco::Net::StreamSocket queued { Poco::Net::SocketAddress("127.0.0.1", port()) };
+};
+
+// A port nobody listens on, so the kernel answers a SYN with a reset.
+inline std::uint16_t ClosedPort()
+{
+    return TcpListener().port();
+}
+
+// A self-signed certificate for `name`, valid from/until so many days from now.
+inline std::shared_ptr<SSL_CTX> ServerContext(const std::string& name, long fromDays, long untilDays)
+{
+    std::shared_ptr<SSL_CTX> context(SSL_CTX_new(TLS_server_method()), SSL_CTX_free);
+    const std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> key(EVP_EC_gen("P-256"), EVP_PKEY_free);
+    const std::unique_ptr<X509, decltype(&X509_free)> cert(X509_new(), X509_free);
+    X509_set_version(cert.get(), 2);
+    X509_gmtime_adj(X509_getm_notBefore(cert.get()), fromDays * 86400);
+    X509_gmtime_adj(X509_getm_notAfter(cert.get()), untilDays * 86400);
+    const auto* text = reinterpret_cast<const unsigned char*>(name.c_str());
+    X509_NAME_add_entry_by_txt(X509_get_subject_name(cert.get()), "CN", MBSTRING_ASC, text, -1, -1, 0);
+    X509_set_issuer_name(cert.get(), X509_get_subject_name(cert.get()));
+    X509_set_pubkey(cert.get(), key.get());
+    if (X509_sign(cert.get(), key.get(), EVP_sha256()) <= 0
+        || !SSL_CTX_use_certificate(context.get(), cert.get())
+        || !SSL_CTX_use_PrivateKey(context.get(), key.get()))
+        throw std::runtime_error("test certificate");
+    return context;
+}
+
+// Serves one connection at a time on 127.0.0.1: a TLS handshake and the
+// request head read; or, with `garbage`, that text instead of TLS.
+struct TlsServer {
+    std::uint16_t port() const { return listener.port(); }
+    void Serve(Poco::Net::StreamSocket peer)
+    {
+        ++connections;
+        peer.setReceiveTimeout(Poco::Timespan(5, 0)); // a client that stops cannot hold the thread
+        const std::unique_ptr<SSL, decltype(&SSL_free)> ssl(SSL_new(context.get()), SSL_free);
+        if (!garbage.empty() || !SSL_set_fd(ssl.get(), peer.impl()->sockfd()) || SSL_accept(ssl.get()) != 1)
+            return void(peer.sendBytes(garbage.data(), static_cast<int>(garbage.size())));
+        std::string head(1024, '\0');
+        head.resize(static_cast<std::size_t>(std::max(0, SSL_read(ssl.get(), head.data(), 1024))));
+        sawGetRoot = head.starts_with("GET / HTTP/1.1\r\n");
+    }
+    std::shared_ptr<SSL_CTX> context = ServerContext("localhost", -1, 1);
+    std::string garbage {};
+    TcpListener listener { 16 };
+    std::atomic<int> connections { 0 };
+    std::atomic<bool> sawGetRoot { false };
+    std::jthread thread { [this](const std::stop_token& stop) {
+        while (!stop.stop_requested())
+            if (IsReadable(listener.socket, milliseconds(50)))
+                Serve(listener.socket.acceptConnection());
+    } };
+};
+
+// A valid reply to request, with the leniencies a client must accept: version
+// 3, a leap second announced, stratum 15 and bytes after the header.
+inline std::vector<Datagram> AnswerValid(const Datagram& request)
+{
+    Datagram reply(sntp::kPacketSize + 20, 0);
+    reply[sntp::kModeOffset] = (1 << 6) | (3 << 3) | sntp::kModeServer;
+    reply[sntp::kStratumOffset] = 15;
+    sntp::WriteTimestamp(reply, sntp::kOriginateOffset, sntp::ReadTimestamp(request, sntp::kTransmitOffset));
+    sntp::WriteTimestamp(reply, sntp::kTransmitOffset, 0xE000'0000'8000'0000ULL);
+    return { reply };
+}
+
+// A UDP time server on a free port of `address`, sending what the responder
+// makes of each request (nothing: silence), from its port or from another one.
+struct SntpServer {
+    std::uint16_t port() const { return socket.address().port(); }
+    void Serve()
+    {
+        Datagram request(1024);
+        Poco::Net::SocketAddress client;
+        request.resize(std::max<std::size_t>(socket.receiveFrom(request.data(), 1024, client), 48));
+        firstByte = request[0];
+        ++requests;
+        for (const Datagram& reply : responder(request)) {
+            ++replies; // before it leaves: the probe may return as soon as it arrives
+            (otherPort ? other : socket).sendTo(reply.data(), static_cast<int>(reply.size()), client);
+        }
+    }
+    std::function<std::vector<Datagram>(const Datagram& request)> responder = AnswerValid;
+    std::string address = "127.0.0.1";
+    bool otherPort = false;
+    Poco::Net::DatagramSocket socket { Poco::Net::SocketAddress(address, 0) },
+        other { Poco::Net::SocketAddress(address, 0) };
+    std::atomic<int> requests { 0 }, replies { 0 }, firstByte { 0 };
+    std::jthread thread { [this](const std::stop_token& stop) {
+        while (!stop.stop_requested())
+            if (IsReadable(socket, milliseconds(50)))
+                Serve();
+    } };
+};
+
+} // namespace quill::netcheck::test
