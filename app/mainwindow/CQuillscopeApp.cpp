@@ -12,7 +12,7 @@
 namespace {
 
 // The desktop entry that groups the program's windows in a task list.
-constexpr char kDesktopFileName[] = "quillscope";
+constexpr char kDesktopFileName[] = "org.quillscope.Quillscope";
 // Qt's counterpart of a per-user registry key: the folder QSettings would use.
 // The program keeps nothing there; its settings live in "Config.ini" in the
 // working directory.
