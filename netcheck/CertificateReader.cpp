@@ -1,0 +1,57 @@
+#include "CertificateReader.h"
+
+#include <Poco/DateTimeFormatter.h>
+#include <Poco/Net/IPAddress.h>
+#include <openssl/x509v3.h>
+
+namespace quill::netcheck {
+
+namespace {
+
+    // DNS names and IP addresses of the subjectAltName extension.
+    std::vector<std::string> AlternativeNames(const X509* certificate)
+    {
+        std::vector<std::string> names;
+        auto* list = static_cast<GENERAL_NAMES*>(
+            X509_get_ext_d2i(certificate, NID_subject_alt_name, nullptr, nullptr));
+        for (int i = 0; list && i < sk_GENERAL_NAME_num(list); ++i) {
+            const GENERAL_NAME* name = sk_GENERAL_NAME_value(list, i);
+            if (name->type == GEN_DNS)
+                names.emplace_back(reinterpret_cast<const char*>(ASN1_STRING_get0_data(name->d.dNSName)),
+                    static_cast<std::size_t>(ASN1_STRING_length(name->d.dNSName)));
+            else if (name->type == GEN_IPADD)
+                names.push_back(Poco::Net::IPAddress(ASN1_STRING_get0_data(name->d.iPAddress),
+                    static_cast<poco_socklen_t>(ASN1_STRING_length(name->d.iPAddress)))
+                                    .toString());
+        }
+        GENERAL_NAMES_free(list);
+        return names;
+    }
+
+} // namespace
+
+CertificateFacts ReadCertificate(const Poco::Net::X509Certificate& certificate, const std::string& host)
+{
+    X509* x509 = const_cast<X509*>(certificate.certificate());
+    CertificateFacts facts;
+    facts.subject = certificate.subjectName();
+    facts.issuer = certificate.issuerName();
+    facts.alternativeNames = AlternativeNames(x509);
+    // OpenSSL's own matching (wildcards, addresses); it looks nothing up.
+    Poco::Net::IPAddress address;
+    facts.hostMatches = Poco::Net::IPAddress::tryParse(host, address)
+        ? X509_check_ip_asc(x509, host.c_str(), 0) == 1
+        : X509_check_host(x509, host.c_str(), host.size(), 0, nullptr) == 1;
+    facts.selfSigned
+        = X509_check_issued(x509, x509) == X509_V_OK && X509_verify(x509, X509_get0_pubkey(x509)) == 1;
+    const Poco::DateTime now;
+    const Poco::DateTime from = certificate.validFrom(), until = certificate.expiresOn();
+    facts.notBefore = Poco::DateTimeFormatter::format(from, "%Y-%m-%d");
+    facts.notAfter = Poco::DateTimeFormatter::format(until, "%Y-%m-%d");
+    const auto left = (until - now).totalSeconds();
+    facts.daysLeft = left >= 0 ? static_cast<long>(left / 86400) : -1 - static_cast<long>(-left / 86400);
+    facts.notYetValid = now < from;
+    return facts;
+}
+
+} // namespace quill::netcheck
