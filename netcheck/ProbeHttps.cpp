@@ -142,6 +142,7 @@ ProbeOutcome CheckHttps(const std::string& host, std::int32_t port, std::chrono:
             error.displayText() };
     }
     outcome.detail = tlsInfo;
+    outcome.host = name;
     if (socket.havePeerCertificate())
         outcome.certificate = ReadCertificate(socket.peerCertificate(), name);
 
@@ -157,7 +158,8 @@ ProbeOutcome CheckHttps(const std::string& host, std::int32_t port, std::chrono:
             throw Poco::IOException("short write");
     } catch (const Poco::Exception& error) {
         // A head that did not leave is no request sent.
-        outcome = { false, ProbeReason::RequestNotSent, {}, error.displayText(), outcome.certificate };
+        outcome
+            = { false, ProbeReason::RequestNotSent, {}, error.displayText(), outcome.certificate, {}, name };
     }
     outcome.elapsed = Since(start);
     return outcome;

@@ -56,6 +56,7 @@ struct ProbeOutcome {
     std::string detail {};
     std::optional<CertificateFacts> certificate {};
     std::optional<NtpFacts> ntp {};
+    std::string host {}; // as probed, for the certificate's name check
 };
 
 } // namespace quill::netcheck

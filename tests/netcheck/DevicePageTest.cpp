@@ -38,7 +38,16 @@ protected:
             texts.push_back(Text(id).toStdString());
         return texts;
     }
-    void Click(int id) { QTest::mouseClick(page->GetDlgItemAs<QPushButton>(id), Qt::LeftButton); }
+    // Clicks a button and, unless told not to, waits until no run is in flight.
+    void Click(int id, bool wait = true)
+    {
+        QTest::mouseClick(page->GetDlgItemAs<QPushButton>(id), Qt::LeftButton);
+        const auto idle = [this] {
+            return std::ranges::all_of(std::array { kCheckButton, kCloudTestButton, kNtpTestButton },
+                [this](int button) { return page->GetDlgItem(button)->isEnabled(); });
+        };
+        EXPECT_TRUE(!wait || QTest::qWaitFor(idle, 10'000));
+    }
     void Test(int editId, const char* host)
     {
         page->SetDlgItemText(editId, QString::fromUtf8(host));
