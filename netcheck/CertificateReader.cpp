@@ -4,6 +4,8 @@
 #include <Poco/Net/IPAddress.h>
 #include <openssl/x509v3.h>
 
+#include <cmath>
+
 namespace quill::netcheck {
 
 namespace {
@@ -48,8 +50,7 @@ CertificateFacts ReadCertificate(const Poco::Net::X509Certificate& certificate, 
     const Poco::DateTime from = certificate.validFrom(), until = certificate.expiresOn();
     facts.notBefore = Poco::DateTimeFormatter::format(from, "%Y-%m-%d");
     facts.notAfter = Poco::DateTimeFormatter::format(until, "%Y-%m-%d");
-    const auto left = (until - now).totalSeconds();
-    facts.daysLeft = left >= 0 ? static_cast<long>(left / 86400) : -1 - static_cast<long>(-left / 86400);
+    facts.daysLeft = static_cast<long>(std::floor(static_cast<double>((until - now).totalMicroseconds()) / 86400e6));
     facts.notYetValid = now < from;
     return facts;
 }
