@@ -56,10 +56,6 @@ public:
     void OnClickedCloudTest();
     void OnClickedNtpTest();
 
-    // Why the slot's result is what it is, with the time taken; empty when it
-    // has not been tested.
-    const quill::netcheck::ProbeOutcome& Outcome(std::size_t slot) const { return m_outcomes.at(slot); }
-
 protected:
     void DoDataExchange() override;
     bool OnInitDialog() override;
