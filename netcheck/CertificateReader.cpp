@@ -50,7 +50,8 @@ CertificateFacts ReadCertificate(const Poco::Net::X509Certificate& certificate, 
     const Poco::DateTime from = certificate.validFrom(), until = certificate.expiresOn();
     facts.notBefore = Poco::DateTimeFormatter::format(from, "%Y-%m-%d");
     facts.notAfter = Poco::DateTimeFormatter::format(until, "%Y-%m-%d");
-    facts.daysLeft = static_cast<long>(std::floor(static_cast<double>((until - now).totalMicroseconds()) / 86400e6));
+    const double daysLeft = static_cast<double>((until - now).totalMicroseconds()) / 86400e6;
+    facts.daysLeft = static_cast<long>(std::floor(daysLeft));
     facts.notYetValid = now < from;
     return facts;
 }

@@ -170,5 +170,14 @@ TEST(Probe, LookupAgainstASilentNameServerEndsAtItsBound)
     EXPECT_TRUE(IsReadable(silent)) << "the query went to the silent server";
     EXPECT_EQ(CheckHttps("camera.example", 443, kTimeout, milliseconds(300)).reason,
         ProbeReason::NameLookupTimedOut);
+    std::stop_source stop;
+    ProbeOutcome abandoned;
+    std::jthread probe([&] {
+        abandoned = CheckNtp("camera.example", 123, kTimeout, std::chrono::seconds(2), stop.get_token());
+    });
+    stop.request_stop();
+    probe.join();
+    EXPECT_EQ(abandoned.reason, ProbeReason::Cancelled)
+        << "a stop leaves the lookup to the C library's thread";
     ::umount("/etc/resolv.conf");
 }
