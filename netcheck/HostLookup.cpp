@@ -2,6 +2,7 @@
 
 #include <netdb.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <csignal>
 #include <cstring>
@@ -81,6 +82,11 @@ LookupResult LookUp(const std::string& host, std::uint16_t port, bool udp, std::
     for (const addrinfo* entry = lookup->request.ar_result; entry; entry = entry->ai_next)
         if (entry->ai_family == AF_INET || entry->ai_family == AF_INET6)
             result.addresses.emplace_back(entry->ai_addr, static_cast<poco_socklen_t>(entry->ai_addrlen));
+    // IPv4 first, as POCO's own lookup orders them: "localhost" keeps meaning 127.0.0.1.
+    std::stable_partition(
+        result.addresses.begin(), result.addresses.end(), [](const Poco::Net::SocketAddress& address) {
+            return address.family() == Poco::Net::SocketAddress::IPv4;
+        });
     return result;
 }
 

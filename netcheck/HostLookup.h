@@ -19,7 +19,8 @@ struct LookupResult {
     ProbeReason failure = ProbeReason::NameNotFound; // NameNotFound, NameLookupTimedOut or Cancelled
 };
 
-// The addresses of host (a name or a numeric address) for port, TCP or UDP.
+// The addresses of host (a name or a numeric address) for port, TCP or UDP,
+// IPv4 ones first.
 // The lookup runs on the C library's own lookup threads (getaddrinfo_a); past
 // the bound, or once stop is requested, it is abandoned there and its memory
 // is freed when it ends.
