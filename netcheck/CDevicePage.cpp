@@ -1,10 +1,10 @@
 #include "CDevicePage.h"
 
-#include "BusyCursor.h"
 #include "DevicePageIds.h"
 #include "DevicePageTemplate.h"
 #include "DevicePageTexts.h"
 #include "NetCheckHosts.h"
+#include "OutcomeText.h"
 #include "TextConversion.h"
 
 #include <QLabel>
@@ -13,12 +13,17 @@
 #include <utility>
 
 using namespace device_page;
+using quill::netcheck::CheckRunner;
+using quill::netcheck::ProbeOutcome;
 
 namespace {
 
-// The result fields of the four port rows, in slot order.
-constexpr std::array<int, 4> kLanResultIds { kPort80Result, kPort30001Result, kPort30002Result,
-    kPort30003Result };
+// The result field of each slot, in slot order; slot 6 is never shown.
+constexpr std::array<int, CDevicePage::kResultCount> kResultIds { kPort80Result, kPort30001Result,
+    kPort30002Result, kPort30003Result, kPort123Result, kPort5672Result, kPort5673Result, kPort443Result };
+
+// A result field whose certificate is expired, not yet valid or for another name.
+const QColor kWarningColour(0xB3, 0x59, 0x00);
 
 } // namespace
 
@@ -31,11 +36,13 @@ CDevicePage::CDevicePage(DeviceProbes probes, QWidget* parent)
     // Hiding this page leaves its texts alone; only showing it re-applies the
     // language.
     : CLanguagePage(DevicePageTemplate(), /*reapplyOnHide*/ false, parent)
-    , m_probes(std::move(probes))
+    , m_runner(std::make_unique<CheckRunner>(std::move(probes)))
 {
     MapCommand(kCloudTestButton, BN_CLICKED, [this] { OnClickedCloudTest(); });
     MapCommand(kCheckButton, BN_CLICKED, [this] { OnClickedCheck(); });
     MapCommand(kNtpTestButton, BN_CLICKED, [this] { OnClickedNtpTest(); });
+    connect(m_runner.get(), &CheckRunner::ProbeEnded, this,
+        [this](int slot, const ProbeOutcome& outcome) { OnProbeEnded(slot, outcome); });
 }
 
 void CDevicePage::DoDataExchange()
@@ -77,26 +84,62 @@ void CDevicePage::OnClickedNtpTest()
     std::string host = HostText(kNtpHostEdit);
     if (host.empty())
         return;
-    {
-        const BusyCursor busy;
-        m_results[kNtpSlot] = ResultOf(ProbeNtp(std::move(host), m_probes.ntpPort, m_probes.ntpTimeout));
-    }
+    if (m_runner->StartNtp(host))
+        Started(kNtpSlot);
     ApplyLanguage(m_language, true);
 }
 
 void CDevicePage::RunChecks(std::string host, bool cloud)
 {
     if (!cloud) {
-        const BusyCursor busy;
         // Always all four: the rows tell the installer which ports are blocked.
-        for (std::size_t slot = 0; slot < m_probes.lanPorts.size(); ++slot)
-            m_results[slot] = ResultOf(ProbePort({}, m_probes.lanPorts[slot], m_probes.portTimeout));
-    } else if (host.size() > kShortestUntestedCloudHost) {
-        const BusyCursor busy;
-        m_results[kCloudSlot] = ResultOf(ProbeHttps(host, m_probes.cloudPort, m_probes.httpsTimeout));
-        m_results[kCloudTlsSlot] = ResultOf(ProbeHttps(host, m_probes.cloudTlsPort, m_probes.httpsTimeout));
+        if (m_runner->StartCheck())
+            for (std::size_t slot = 0; slot < 4; ++slot)
+                Started(slot);
+    } else if (host.size() > kShortestUntestedCloudHost && m_runner->StartCloud(host)) {
+        Started(kCloudSlot);
+        Started(kCloudTlsSlot);
     }
     ApplyLanguage(m_language, cloud);
+}
+
+void CDevicePage::Started(std::size_t slot)
+{
+    m_running[slot] = true;
+    UpdateButtons();
+}
+
+void CDevicePage::UpdateButtons()
+{
+    GetDlgItem(kCheckButton)->setEnabled(!m_runner->IsRunning(CheckRunner::kCheck));
+    GetDlgItem(kCloudTestButton)->setEnabled(!m_runner->IsRunning(CheckRunner::kCloud));
+    GetDlgItem(kNtpTestButton)->setEnabled(!m_runner->IsRunning(CheckRunner::kNtp));
+}
+
+void CDevicePage::OnProbeEnded(int slot, const ProbeOutcome& outcome)
+{
+    const auto index = static_cast<std::size_t>(slot);
+    m_results[index] = ResultOf(outcome.passed);
+    m_outcomes[index] = outcome;
+    m_running[index] = false;
+    UpdateButtons();
+    ShowResult(index, m_language);
+}
+
+void CDevicePage::ShowResult(std::size_t slot, LanguageId language)
+{
+    if (!IsLanguage(language))
+        return;
+    auto* field = GetDlgItemAs<QLabel>(kResultIds[slot]);
+    field->setText(m_running[slot] ? QStringLiteral("…") : ResultText(m_results[slot], language));
+    const ProbeOutcome& outcome = m_outcomes[slot];
+    const bool tested = m_results[slot] != kNotTested;
+    field->setToolTip(
+        tested ? QString::fromStdString(quill::netcheck::DescribeOutcome(outcome, language)) : QString());
+    QPalette palette = field->parentWidget()->palette();
+    if (tested && !m_running[slot] && outcome.certificate && outcome.certificate->Warns())
+        palette.setColor(QPalette::WindowText, kWarningColour);
+    field->setPalette(palette);
 }
 
 void CDevicePage::ApplyLanguage(LanguageId language, bool cloudPart)
@@ -104,16 +147,15 @@ void CDevicePage::ApplyLanguage(LanguageId language, bool cloudPart)
     if (!IsLanguage(language))
         return;
     if (cloudPart) {
-        SetDlgItemText(kPort123Result, ResultText(m_results[kNtpSlot], language));
-        SetDlgItemText(kPort5672Result, ResultText(m_results[kCloudSlot], language));
-        SetDlgItemText(kPort443Result, ResultText(m_results[kCloudTlsSlot], language));
+        for (const std::size_t slot : { kNtpSlot, kCloudSlot, kCloudTlsSlot })
+            ShowResult(slot, language);
         return;
     }
     for (const auto& [id, texts] : kControlTexts)
         SetDlgItemText(id, LanguageText(texts, language));
     ApplySelectorLanguage(language);
-    for (std::size_t slot = 0; slot < kLanResultIds.size(); ++slot)
-        SetDlgItemText(kLanResultIds[slot], ResultText(m_results[slot], language));
+    for (std::size_t slot = 0; slot < 4; ++slot)
+        ShowResult(slot, language);
 }
 
 void CDevicePage::ApplyPageLanguage(LanguageId language)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "CLanguagePage.h"
+#include "CheckRunner.h"
 #include "DeviceProbes.h"
 #include "ProbeResult.h"
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <string>
 
 class QLabel;
@@ -15,8 +17,9 @@ class QLineEdit;
 // adapter chosen on the search page, written in by the main window; the port
 // checks against the product's server; the HTTPS check of a cloud host and the
 // time server check; each verdict in a field of its own, in the page's
-// language. The probes run on the UI thread inside the click handlers, one
-// after the other, under a wait cursor.
+// language, with its reason and time as the field's tooltip. The probes run on
+// the check runner's threads; a field shows "…" while its probe runs, and a
+// button stays disabled while its own run is in flight.
 class CDevicePage : public CLanguagePage {
     Q_OBJECT
 
@@ -59,9 +62,10 @@ protected:
     // A language change or a showing of the page re-renders every text.
     void ApplyPageLanguage(LanguageId language) override;
 
-    // Cloud false: the four port checks against the server named in the
-    // settings file (host is not used). Cloud true: the two HTTPS checks of
-    // host, when it is long enough. Then the rows of that part are redisplayed.
+    // Cloud false: starts the four port checks against the server named in
+    // the settings file (host is not used). Cloud true: starts the two HTTPS
+    // checks of host, when it is long enough. Then the rows of that part are
+    // redisplayed.
     void RunChecks(std::string host, bool cloud);
     // cloudPart false: labels, buttons, selector and the four port rows;
     // cloudPart true: the rows "Port 123 :", "Port 5672 :" and "Port 443 :".
@@ -71,7 +75,15 @@ protected:
 private:
     // The text of an edit field as UTF-8 host text, without surrounding blanks.
     std::string HostText(int editId) const;
+    void OnProbeEnded(int slot, const quill::netcheck::ProbeOutcome& outcome);
+    // Writes one slot's text, tooltip and colour in the language.
+    void ShowResult(std::size_t slot, LanguageId language);
+    void Started(std::size_t slot);
+    void UpdateButtons();
 
-    DeviceProbes m_probes;
     std::array<ProbeResult, kResultCount> m_results {};
+    std::array<quill::netcheck::ProbeOutcome, kResultCount> m_outcomes {};
+    std::array<bool, kResultCount> m_running {};
+    // Last, so it goes first: it stops its probes before anything they report to.
+    std::unique_ptr<quill::netcheck::CheckRunner> m_runner;
 };

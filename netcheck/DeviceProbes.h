@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HostLookup.h"
 #include "ProbeHttps.h"
 #include "ProbeNtp.h"
 #include "ProbePort.h"
@@ -8,8 +9,8 @@
 #include <chrono>
 #include <cstdint>
 
-// Where and how long the network check page probes. The defaults are the
-// product's; tests point the page at servers of their own on loopback.
+// Where and how long the network check probes. The defaults are the product's;
+// tests point the check at servers of their own on loopback.
 struct DeviceProbes {
     // The four ports of the product's server tested by Check, in row order
     // ("Port 80 :", "Port 30001 :", "Port 30002 :", "Port 30003 :").
@@ -24,4 +25,7 @@ struct DeviceProbes {
     // The time server's port, row "Port 123 :".
     std::uint16_t ntpPort = kNtpPort;
     std::chrono::milliseconds ntpTimeout = kNtpProbeTimeout;
+
+    // Every name lookup, on top of the probe's own time-out.
+    std::chrono::milliseconds lookupBound = quill::netcheck::kNameLookupBound;
 };

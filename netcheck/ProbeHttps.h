@@ -1,7 +1,11 @@
 #pragma once
 
+#include "HostLookup.h"
+#include "ProbeOutcome.h"
+
 #include <chrono>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 // How long each phase of the HTTPS probe (connecting, handshaking, sending)
@@ -12,9 +16,18 @@ inline constexpr std::chrono::milliseconds kHttpsProbeTimeout { 4000 };
 // and sends one GET request for "/"; the response is not read.
 //
 // False when the host has fewer than 6 bytes or the port is negative (nothing
-// is sent), when the host text cannot stand in a URI authority or the session
-// cannot be created, or the host cannot be turned into an address (a warning
-// is logged for both), when a phase times out, or when the request head cannot
-// be written after the handshake. True when the request is sent, and when
-// connecting fails in any other way (refused, handshake failure).
+// is sent), when the host text cannot stand in a URI authority or the host
+// cannot be turned into an address (a warning is logged for both), when a phase
+// times out, or when the request head cannot be written after the handshake.
+// True when the request is sent, and when connecting fails in any other way
+// (refused, handshake failure).
 bool ProbeHttps(std::string host, std::int32_t port, std::chrono::milliseconds timeout = kHttpsProbeTimeout);
+
+namespace quill::netcheck {
+
+// The probe with its reason, time and, after a handshake, the certificate's
+// facts; the lookup has its own bound, and a stop request ends it at once.
+ProbeOutcome CheckHttps(const std::string& host, std::int32_t port, std::chrono::milliseconds timeout,
+    std::chrono::milliseconds lookupBound = kNameLookupBound, std::stop_token stop = {});
+
+} // namespace quill::netcheck

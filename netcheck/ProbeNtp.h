@@ -1,7 +1,11 @@
 #pragma once
 
+#include "HostLookup.h"
+#include "ProbeOutcome.h"
+
 #include <chrono>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 inline constexpr std::uint16_t kNtpPort = 123;
@@ -21,3 +25,12 @@ inline constexpr std::chrono::milliseconds kNtpProbeTimeout { 3000 };
 // nothing runs through a shell.
 bool ProbeNtp(
     std::string host, std::uint16_t port = kNtpPort, std::chrono::milliseconds timeout = kNtpProbeTimeout);
+
+namespace quill::netcheck {
+
+// The exchange with its reason, time and, for a valid reply, the server's
+// offset, stratum, round trip and reference id.
+ProbeOutcome CheckNtp(const std::string& host, std::uint16_t port, std::chrono::milliseconds timeout,
+    std::chrono::milliseconds lookupBound = kNameLookupBound, std::stop_token stop = {});
+
+} // namespace quill::netcheck

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "HostLookup.h"
+#include "ProbeOutcome.h"
+
 #include <chrono>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 // How long one connection attempt of the port probe may take before the port
@@ -16,3 +20,15 @@ inline constexpr std::chrono::milliseconds kPortProbeTimeout { 800 };
 // when the attempt times out (logged as critical) or when the host cannot be
 // turned into an address (logged as a warning naming port and host).
 bool ProbePort(std::string host, std::int32_t port, std::chrono::milliseconds timeout = kPortProbeTimeout);
+
+namespace quill::netcheck {
+
+// The server of the settings file: section "RCS", key "IP".
+std::string SettingsServer();
+
+// The attempt itself, to the first address of a lookup made before (so that
+// one lookup serves several ports), with the port probe's verdict and records.
+ProbeOutcome ConnectPort(const LookupResult& server, const std::string& host, std::int32_t port,
+    std::chrono::milliseconds timeout, std::stop_token stop = {});
+
+} // namespace quill::netcheck

@@ -20,7 +20,9 @@ using Timestamp = std::uint64_t;
 // Byte offsets of the fields the exchange uses.
 inline constexpr std::size_t kModeOffset = 0;
 inline constexpr std::size_t kStratumOffset = 1;
+inline constexpr std::size_t kReferenceIdOffset = 12;
 inline constexpr std::size_t kOriginateOffset = 24;
+inline constexpr std::size_t kReceiveOffset = 32;
 inline constexpr std::size_t kTransmitOffset = 40;
 
 inline constexpr std::uint8_t kModeClient = 3;

@@ -7,6 +7,7 @@
 
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -38,12 +39,22 @@ protected:
             texts.push_back(Text(id).toStdString());
         return texts;
     }
-    void Click(int id) { QTest::mouseClick(page->GetDlgItemAs<QPushButton>(id), Qt::LeftButton); }
-    void Test(int editId, const char* host)
+    // Clicks a button and, unless told not to, waits until no run is in flight.
+    void Click(int id, bool wait = true)
+    {
+        QTest::mouseClick(page->GetDlgItemAs<QPushButton>(id), Qt::LeftButton);
+        const auto idle = [this] {
+            return std::ranges::all_of(std::array { kCheckButton, kCloudTestButton, kNtpTestButton },
+                [this](int button) { return page->GetDlgItem(button)->isEnabled(); });
+        };
+        EXPECT_TRUE(!wait || QTest::qWaitFor(idle, 10'000));
+    }
+    void Test(int editId, const char* host, bool wait = true)
     {
         page->SetDlgItemText(editId, QString::fromUtf8(host));
-        Click(editId == kCloudHostEdit ? kCloudTestButton : kNtpTestButton);
+        Click(editId == kCloudHostEdit ? kCloudTestButton : kNtpTestButton, wait);
     }
+    bool Enabled(int id) const { return page->GetDlgItem(id)->isEnabled(); }
 
     quill::test::LogCapture log; // before anything logs, so the log files stay out of `dir`
     quill::test::TempDir dir;
@@ -131,4 +142,65 @@ TEST_F(DevicePageTest, ResultsShowInTheLanguageStored)
     Test(kCloudHostEdit, "a.b.cd");
     EXPECT_EQ(Cloud(), (Rows { " Fail", " N/A", " N/A" }));
     EXPECT_EQ(Lan(), Rows(4, " 失败"));
+}
+
+// Four blocked ports fail together after one time-out while the window goes
+// on working: a timer ticks, the other buttons stay usable.
+TEST_F(DevicePageTest, CheckProbesItsFourPortsAtOnceOffTheWindowsThread)
+{
+    BlockedPort ports[4];
+    quill::test::WriteWholeFile(dir.file("Config.ini"), "[RCS]\nIP=127.0.0.1\n");
+    probes.lanPorts = { ports[0].port(), ports[1].port(), ports[2].port(), ports[3].port() };
+    ShowPage();
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    timer.start(20);
+
+    Click(kCheckButton, false);
+    EXPECT_EQ(Lan(), Rows(4, "…"));
+    EXPECT_EQ(std::tuple(Enabled(kCheckButton), Enabled(kCloudTestButton), Enabled(kNtpTestButton)),
+        std::tuple(false, true, true));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Lan() == Rows(4, " Fail"); }, 3 * 400))
+        << "not one after another";
+    EXPECT_GT(ticks, 5);
+    EXPECT_TRUE(Enabled(kCheckButton));
+    EXPECT_TRUE(page->GetDlgItem(kPort30003Result)->toolTip().startsWith("No answer within 400 ms\nTime: "));
+}
+
+// The expired certificate passes, as any handshake does, but colours its field
+// and leads its tooltip.
+TEST_F(DevicePageTest, ResultArrivingAfterALanguageChangeShowsInTheNewLanguage)
+{
+    TcpListener silent;
+    TlsServer expired { ServerContext("IP:127.0.0.1", -30, -2) };
+    probes.cloudPort = silent.port();
+    probes.cloudTlsPort = expired.port();
+    ShowPage();
+    Test(kCloudHostEdit, "127.0.0.1", false);
+    QTest::keyClick(page->m_languageCombo, Qt::Key_Down);
+    EXPECT_EQ(Text(kPort5672Result), QStringLiteral("…"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Enabled(kCloudTestButton); }, 5000));
+
+    EXPECT_EQ(Cloud(), (Rows { " N/A", " 失敗", " 成功" }));
+    EXPECT_TRUE(page->GetDlgItem(kPort5672Result)->toolTip().startsWith("400 毫秒內無回應\n"));
+    const QWidget* warned = page->GetDlgItem(kPort443Result);
+    EXPECT_TRUE(warned->toolTip().startsWith("憑證已於 ")) << warned->toolTip().toStdString();
+    EXPECT_NE(warned->palette().color(QPalette::WindowText), page->palette().color(QPalette::WindowText));
+    EXPECT_EQ(page->GetDlgItem(kPort5672Result)->palette().color(QPalette::WindowText),
+        page->palette().color(QPalette::WindowText));
+}
+
+TEST_F(DevicePageTest, ClosingDuringARunEndsAtOnce)
+{
+    TcpListener silent;
+    probes.cloudPort = probes.cloudTlsPort = silent.port();
+    probes.httpsTimeout = std::chrono::seconds(4);
+    ShowPage();
+    Test(kCloudHostEdit, "127.0.0.1", false);
+
+    const auto start = std::chrono::steady_clock::now();
+    delete page;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    QCoreApplication::processEvents(); // outcomes already queued find no page
 }

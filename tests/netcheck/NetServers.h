@@ -6,6 +6,7 @@
 #include <Poco/Net/NetworkInterface.h>
 #include <Poco/Net/ServerSocket.h>
 #include <openssl/ssl.h>
+#include <openssl/x509v3.h>
 
 #include <atomic>
 #include <functional>
@@ -60,20 +61,32 @@ inline std::uint16_t ClosedPort()
     return TcpListener().port();
 }
 
-// A self-signed certificate for `name`, valid from/until so many days from now.
-inline std::shared_ptr<SSL_CTX> ServerContext(const std::string& name, long fromDays, long untilDays)
+// A certificate for the alternative name (e.g. "IP:127.0.0.1"), valid from/until
+// so many days from now, self-signed or issued by a CA made along with it.
+inline std::shared_ptr<SSL_CTX> ServerContext(
+    const std::string& altName, long fromDays, long untilDays, bool selfSigned = true)
 {
-    std::shared_ptr<SSL_CTX> context(SSL_CTX_new(TLS_server_method()), SSL_CTX_free);
-    const std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> key(EVP_EC_gen("P-256"), EVP_PKEY_free);
+    using Key = std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)>;
+    const Key key(EVP_EC_gen("P-256"), EVP_PKEY_free), caKey(EVP_EC_gen("P-256"), EVP_PKEY_free);
     const std::unique_ptr<X509, decltype(&X509_free)> cert(X509_new(), X509_free);
     X509_set_version(cert.get(), 2);
     X509_gmtime_adj(X509_getm_notBefore(cert.get()), fromDays * 86400);
     X509_gmtime_adj(X509_getm_notAfter(cert.get()), untilDays * 86400);
-    const auto* text = reinterpret_cast<const unsigned char*>(name.c_str());
-    X509_NAME_add_entry_by_txt(X509_get_subject_name(cert.get()), "CN", MBSTRING_ASC, text, -1, -1, 0);
-    X509_set_issuer_name(cert.get(), X509_get_subject_name(cert.get()));
+    const auto name = [](const char* cn) {
+        X509_NAME* name = X509_NAME_new();
+        X509_NAME_add_entry_by_txt(
+            name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(cn), -1, -1, 0);
+        return std::unique_ptr<X509_NAME, decltype(&X509_NAME_free)>(name, X509_NAME_free);
+    };
+    X509_set_subject_name(cert.get(), name("Quillscope test server").get());
+    X509_set_issuer_name(
+        cert.get(), name(selfSigned ? "Quillscope test server" : "Quillscope test CA").get());
+    X509_EXTENSION* names = X509V3_EXT_conf_nid(nullptr, nullptr, NID_subject_alt_name, altName.c_str());
+    X509_add_ext(cert.get(), names, -1);
+    X509_EXTENSION_free(names);
     X509_set_pubkey(cert.get(), key.get());
-    if (X509_sign(cert.get(), key.get(), EVP_sha256()) <= 0
+    std::shared_ptr<SSL_CTX> context(SSL_CTX_new(TLS_server_method()), SSL_CTX_free);
+    if (X509_sign(cert.get(), selfSigned ? key.get() : caKey.get(), EVP_sha256()) <= 0
         || !SSL_CTX_use_certificate(context.get(), cert.get())
         || !SSL_CTX_use_PrivateKey(context.get(), key.get()))
         throw std::runtime_error("test certificate");
@@ -95,7 +108,7 @@ struct TlsServer {
         head.resize(static_cast<std::size_t>(std::max(0, SSL_read(ssl.get(), head.data(), 1024))));
         sawGetRoot = head.starts_with("GET / HTTP/1.1\r\n");
     }
-    std::shared_ptr<SSL_CTX> context = ServerContext("localhost", -1, 1);
+    std::shared_ptr<SSL_CTX> context = ServerContext("DNS:localhost", -1, 1);
     std::string garbage {};
     TcpListener listener { 16 };
     std::atomic<int> connections { 0 };

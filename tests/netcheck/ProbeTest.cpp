@@ -2,7 +2,12 @@
 #include "ProbeHttps.h"
 #include "ProbeNtp.h"
 #include "ProbePort.h"
+#include "TempDir.h"
 #include "TestLog.h"
+
+#include <sys/mount.h>
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -32,7 +37,7 @@ TEST(Probe, OnlyATimeOutFailsAReachableServer)
     TcpListener accepting, silent, silentIpv6(16, "::1");
     const std::uint16_t refusing = ClosedPort();
     BlockedPort blocked;
-    TlsServer tls, expired { ServerContext("localhost", -30, -1) },
+    TlsServer tls, expired { ServerContext("DNS:localhost", -30, -1) },
         garbage { nullptr, "HTTP/1.0 400 Bad\r\n\r\n" };
     SntpServer sntp;
     const auto https = [](const char* host, std::uint16_t port) { return ProbeHttps(host, port, kTimeout); };
@@ -95,4 +100,84 @@ TEST(Probe, NtpPassesOnlyOnAWellFormedReplyFromTheServerAsked)
     EXPECT_FALSE(ProbeNtp("127.0.0.1", otherPort.port(), kTimeout));
     EXPECT_FALSE(ProbeNtp("127.0.0.1", bad.port(), kTimeout));
     EXPECT_EQ(otherPort.replies + bad.replies, 8);
+}
+
+// The certificate never changes the verdict; its facts are read for the host typed.
+TEST(Probe, HttpsReadsTheCertificateAndTheTlsVersion)
+{
+    const struct {
+        std::shared_ptr<SSL_CTX> context;
+        std::string name;
+        bool matches, selfSigned;
+        long daysLeft;
+    } cases[] = {
+        { ServerContext("IP:127.0.0.1", -1, 30, false), "127.0.0.1", true, false, 29 },
+        { ServerContext("IP:127.0.0.1", -30, -2), "127.0.0.1", true, true, -3 },
+        { ServerContext("DNS:other.example", -1, 30, false), "other.example", false, false, 29 },
+        { ServerContext("IP:127.0.0.1", 2, 30), "127.0.0.1", true, true, 29 },
+    };
+    for (const auto& c : cases) {
+        TlsServer server { c.context };
+        const ProbeOutcome outcome = CheckHttps("127.0.0.1", server.port(), kTimeout);
+        ASSERT_TRUE(outcome.passed && outcome.certificate) << c.name;
+        EXPECT_EQ(outcome.reason, ProbeReason::TlsCompleted);
+        EXPECT_TRUE(outcome.detail.starts_with("TLSv1.3, TLS_")) << outcome.detail;
+        const CertificateFacts& facts = *outcome.certificate;
+        EXPECT_EQ(std::tuple(facts.alternativeNames, facts.hostMatches, facts.selfSigned, facts.daysLeft),
+            std::tuple(std::vector { c.name }, c.matches, c.selfSigned, c.daysLeft));
+        EXPECT_EQ(facts.Warns(), !c.matches || c.daysLeft < 0 || facts.notYetValid);
+    }
+}
+
+TEST(Probe, NtpReadsOffsetStratumRoundTripAndReference)
+{
+    SntpServer fiveSecondsAhead { [](const Datagram& request) {
+        auto replies = AnswerValid(request);
+        const double now
+            = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count()
+            + 2'208'988'800.0 + 5;
+        const auto stamp = (std::uint64_t(now) << 32) | std::uint64_t((now - std::floor(now)) * 4294967296.0);
+        sntp::WriteTimestamp(replies[0], sntp::kReceiveOffset, stamp);
+        sntp::WriteTimestamp(replies[0], sntp::kTransmitOffset, stamp);
+        replies[0][sntp::kStratumOffset] = 1;
+        std::copy_n("GPS", 4, replies[0].begin() + sntp::kReferenceIdOffset);
+        return replies;
+    } };
+    const ProbeOutcome outcome = CheckNtp("127.0.0.1", fiveSecondsAhead.port(), kTimeout);
+    ASSERT_TRUE(outcome.passed && outcome.ntp);
+    EXPECT_NEAR(outcome.ntp->offsetMs, 5000, 250);
+    EXPECT_GE(outcome.ntp->roundTripMs, 0);
+    EXPECT_EQ(std::tuple(outcome.ntp->stratum, outcome.ntp->referenceId), std::tuple(1, "GPS"));
+}
+
+// In this thread's own network and mount namespaces, /etc/resolv.conf names a
+// server on loopback that reads queries and never answers.
+TEST(Probe, LookupAgainstASilentNameServerEndsAtItsBound)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root for a network and a mount namespace of its own";
+    ASSERT_EQ(::unshare(CLONE_NEWNET | CLONE_NEWNS), 0);
+    ASSERT_EQ(::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr), 0);
+    ASSERT_EQ(std::system("ip link set lo up"), 0);
+    const Poco::Net::DatagramSocket silent(Poco::Net::SocketAddress("127.0.0.1", 53));
+    const quill::test::TempDir dir;
+    quill::test::WriteWholeFile(
+        dir.file("resolv.conf"), "nameserver 127.0.0.1\noptions timeout:30 attempts:1\n");
+    ASSERT_EQ(::mount(dir.file("resolv.conf").c_str(), "/etc/resolv.conf", nullptr, MS_BIND, nullptr), 0);
+
+    EXPECT_EQ(
+        LookUp("camera.example", 80, false, milliseconds(300)).failure, ProbeReason::NameLookupTimedOut);
+    EXPECT_TRUE(IsReadable(silent)) << "the query went to the silent server";
+    EXPECT_EQ(CheckHttps("camera.example", 443, kTimeout, milliseconds(300)).reason,
+        ProbeReason::NameLookupTimedOut);
+    std::stop_source stop;
+    ProbeOutcome abandoned;
+    std::jthread probe([&] {
+        abandoned = CheckNtp("camera.example", 123, kTimeout, std::chrono::seconds(2), stop.get_token());
+    });
+    stop.request_stop();
+    probe.join();
+    EXPECT_EQ(abandoned.reason, ProbeReason::Cancelled)
+        << "a stop leaves the lookup to the C library's thread";
+    ::umount("/etc/resolv.conf");
 }

@@ -1,0 +1,89 @@
+#include "CheckRunner.h"
+
+#include "SocketWait.h"
+
+namespace quill::netcheck {
+
+namespace {
+
+    // Check's four ports, the cloud's two and the time server at once.
+    constexpr int kMostProbesAtOnce = 7;
+
+} // namespace
+
+CheckRunner::CheckRunner(DeviceProbes probes, QObject* parent)
+    : QObject(parent)
+    , m_probes(std::move(probes))
+{
+    qRegisterMetaType<ProbeOutcome>();
+    m_pool.setMaxThreadCount(kMostProbesAtOnce);
+    // Bookkeeping on this object's thread, before anyone hears of the outcome.
+    connect(
+        this, &CheckRunner::Finished, this,
+        [this](int slot, const ProbeOutcome& outcome) {
+            --m_pending[RunOf(slot)];
+            Q_EMIT ProbeEnded(slot, outcome);
+        },
+        Qt::QueuedConnection);
+}
+
+CheckRunner::~CheckRunner()
+{
+    m_stop.request_stop();
+    m_pool.waitForDone();
+}
+
+template <class Probe> void CheckRunner::Start(int slot, Probe probe)
+{
+    m_pool.start([this, slot, probe = std::move(probe), stop = m_stop.get_token()] {
+        Q_EMIT Finished(slot, probe(stop));
+    });
+}
+
+bool CheckRunner::StartCheck()
+{
+    if (IsRunning(kCheck))
+        return false;
+    m_pending[kCheck] = static_cast<int>(m_probes.lanPorts.size());
+    const std::string host = SettingsServer();
+    m_pool.start([this, host, stop = m_stop.get_token()] {
+        // One lookup for the four ports; an empty entry never reaches the resolver.
+        const auto start = Clock::now();
+        const LookupResult server
+            = host.empty() ? LookupResult {} : LookUp(host, 0, false, m_probes.lookupBound, stop);
+        const auto lookupTime = Since(start);
+        for (std::size_t slot = 0; slot < m_probes.lanPorts.size(); ++slot)
+            Start(static_cast<int>(slot),
+                [this, server, host, lookupTime, port = m_probes.lanPorts[slot]](std::stop_token stop) {
+                    ProbeOutcome outcome = ConnectPort(server, host, port, m_probes.portTimeout, stop);
+                    outcome.elapsed += lookupTime;
+                    return outcome;
+                });
+    });
+    return true;
+}
+
+bool CheckRunner::StartCloud(const std::string& host)
+{
+    if (IsRunning(kCloud))
+        return false;
+    m_pending[kCloud] = 2;
+    for (const auto& [slot, port] : { std::pair(5, m_probes.cloudPort), std::pair(7, m_probes.cloudTlsPort) })
+        Start(slot, [this, host, port](std::stop_token stop) {
+            return CheckHttps(host, port, m_probes.httpsTimeout, m_probes.lookupBound, stop);
+        });
+    return true;
+}
+
+bool CheckRunner::StartNtp(const std::string& host)
+{
+    if (IsRunning(kNtp))
+        return false;
+    m_pending[kNtp] = 1;
+    Start(4, [this, host](std::stop_token stop) {
+        return CheckNtp(host, m_probes.ntpPort, m_probes.ntpTimeout, m_probes.lookupBound, stop);
+    });
+    return true;
+}
+
+} // namespace quill::netcheck

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "DeviceProbes.h"
+#include "ProbeOutcome.h"
+
+#include <QObject>
+#include <QThreadPool>
+
+#include <array>
+#include <stop_token>
+#include <string>
+
+namespace quill::netcheck {
+
+// The three runs of the network check and the result slots they fill: Check
+// (slots 0 to 3, the four ports of the settings file's server, whose name is
+// looked up once), the cloud test (slots 5 and 7) and the time server test
+// (slot 4). Each run's probes run at once on the runner's own threads; each
+// outcome comes back on the runner's thread as soon as its probe ends.
+class CheckRunner : public QObject {
+    Q_OBJECT
+
+public:
+    enum Run { kCheck, kCloud, kNtp };
+
+    explicit CheckRunner(DeviceProbes probes, QObject* parent = nullptr);
+    // Stops every probe; each ends within one 50 ms wait, and a name lookup
+    // still running is left to the C library's own thread.
+    ~CheckRunner() override;
+
+    // Each starts its run unless it is in flight (then false).
+    bool StartCheck();
+    bool StartCloud(const std::string& host);
+    bool StartNtp(const std::string& host);
+    bool IsRunning(Run run) const { return m_pending[run] > 0; }
+
+    static Run RunOf(int slot) { return slot < 4 ? kCheck : slot == 4 ? kNtp : kCloud; }
+
+Q_SIGNALS:
+    void ProbeEnded(int slot, quill::netcheck::ProbeOutcome outcome);
+    // From the pool's threads; delivered queued.
+    void Finished(int slot, quill::netcheck::ProbeOutcome outcome);
+
+private:
+    template <class Probe> void Start(int slot, Probe probe);
+
+    DeviceProbes m_probes;
+    std::array<int, 3> m_pending {};
+    std::stop_source m_stop;
+    QThreadPool m_pool;
+};
+
+} // namespace quill::netcheck
+
+Q_DECLARE_METATYPE(quill::netcheck::ProbeOutcome)

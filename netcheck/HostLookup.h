@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ProbeOutcome.h"
+
+#include <Poco/Net/SocketAddress.h>
+
+#include <chrono>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace quill::netcheck {
+
+// How long a name lookup may take, apart from the probe's own time-out.
+inline constexpr std::chrono::milliseconds kNameLookupBound { 2000 };
+
+struct LookupResult {
+    std::vector<Poco::Net::SocketAddress> addresses; // empty when the lookup failed
+    ProbeReason failure = ProbeReason::NameNotFound; // NameNotFound, NameLookupTimedOut or Cancelled
+};
+
+// The addresses of host (a name or a numeric address) for port, TCP or UDP,
+// IPv4 ones first.
+// The lookup runs on the C library's own lookup threads (getaddrinfo_a); past
+// the bound, or once stop is requested, it is abandoned there and its memory
+// is freed when it ends.
+LookupResult LookUp(const std::string& host, std::uint16_t port, bool udp, std::chrono::milliseconds bound,
+    std::stop_token stop = {});
+
+} // namespace quill::netcheck
