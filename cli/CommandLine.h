@@ -10,10 +10,16 @@ enum class OutputFormat { Table, Json };
 
 // What the user asked for, once the words are checked.
 struct Invocation {
-    std::string command; // "adapters"
-    std::optional<int> language; // --lang as a language number (0 English, 1 Traditional Chinese, 2
-                                 // Simplified Chinese); none: Config.ini's
+    std::string command; // "adapters" or "check"
+    // --lang as a language number (0 English, 1 Traditional Chinese, 2
+    // Simplified Chinese); none: Config.ini's.
+    std::optional<int> language;
     OutputFormat format = OutputFormat::Table;
+
+    // check: hosts given on the command line (none: Config.ini's or the
+    // product's), and which of the three runs to make.
+    std::optional<std::string> rcsHost, cloudHost, ntpHost;
+    bool checkPorts = true, checkCloud = true, checkNtp = true;
 };
 
 // Either an invocation to run, or what to print and the status to end with:

@@ -1,22 +1,73 @@
 // quillscope-cli: Quillscope's checks without a window, for scripted site visits.
 #include "AdapterOutput.h"
 #include "AdapterRows.h"
+#include "CheckOutput.h"
+#include "CheckRun.h"
 #include "CommandLine.h"
 #include "ExitStatus.h"
+#include "NetCheckHosts.h"
+#include "ProbePort.h"
+#include "ProfileSettings.h"
 
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
+namespace {
+
+using namespace quill::cli;
+
+// The language of --lang, else the window's stored choice.
+int LanguageOf(const Invocation& invocation)
+{
+    if (invocation.language)
+        return *invocation.language;
+    const std::string stored
+        = quill::settings::ReadProfileString("system", "LANG", "0", quill::settings::SettingsPath());
+    return std::atoi(stored.c_str());
+}
+
+int RunCheck(const Invocation& invocation)
+{
+    CheckPlan plan;
+    plan.rcsHost = invocation.rcsHost.value_or(quill::netcheck::SettingsServer());
+    plan.cloudHost = invocation.cloudHost.value_or(quill::netcheck::PresetCloudHost());
+    plan.ntpHost = invocation.ntpHost.value_or(quill::netcheck::PresetNtpHost());
+    plan.ports = invocation.checkPorts;
+    plan.cloud = invocation.checkCloud;
+    plan.ntp = invocation.checkNtp;
+
+    const int language = LanguageOf(invocation);
+    const bool table = invocation.format == OutputFormat::Table;
+    const std::vector<CheckRow> rows = RunCheckPlan(plan, DeviceProbes {}, [&](const CheckRow& row) {
+        if (table)
+            WriteCheckLine(std::cout, row, language);
+    });
+    if (!table)
+        WriteCheckJson(std::cout, rows, language);
+    const bool allPassed
+        = std::all_of(rows.begin(), rows.end(), [](const CheckRow& row) { return row.outcome.passed; });
+    return allPassed ? kExitPassed : kExitFailed;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    using namespace quill::cli;
     const ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.invocation) {
         (parsed.exitStatus == kExitPassed ? std::cout : std::cerr) << parsed.text << std::endl;
         return parsed.exitStatus;
     }
-    WriteAdapterRows(
-        std::cout, ReadAdapterRows(quill::netinfo::AdapterSources::System()), parsed.invocation->format);
+    const Invocation& invocation = *parsed.invocation;
+    if (invocation.command == "check") {
+        QCoreApplication application(argc, argv);
+        return RunCheck(invocation);
+    }
+    WriteAdapterRows(std::cout, ReadAdapterRows(quill::netinfo::AdapterSources::System()), invocation.format);
     return kExitPassed;
 }

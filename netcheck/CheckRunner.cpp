@@ -42,10 +42,14 @@ template <class Probe> void CheckRunner::Start(int slot, Probe probe)
 
 bool CheckRunner::StartCheck()
 {
+    return StartCheck(SettingsServer());
+}
+
+bool CheckRunner::StartCheck(const std::string& host)
+{
     if (IsRunning(kCheck))
         return false;
     m_pending[kCheck] = static_cast<int>(m_probes.lanPorts.size());
-    const std::string host = SettingsServer();
     m_pool.start([this, host, stop = m_stop.get_token()] {
         // One lookup for the four ports; an empty entry never reaches the resolver.
         const auto start = Clock::now();

@@ -29,7 +29,8 @@ public:
     ~CheckRunner() override;
 
     // Each starts its run unless it is in flight (then false).
-    bool StartCheck();
+    bool StartCheck(); // the server named in Config.ini
+    bool StartCheck(const std::string& host);
     bool StartCloud(const std::string& host);
     bool StartNtp(const std::string& host);
     bool IsRunning(Run run) const { return m_pending[run] > 0; }

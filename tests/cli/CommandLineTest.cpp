@@ -1,5 +1,6 @@
 // quillscope-cli as a user runs it: usage errors, version and help, the
 // libraries it needs, and the adapters of a test namespace. Nothing is sent.
+#include "CliRun.h"
 #include "TestNetwork.h"
 
 #include <QJsonArray>
@@ -7,36 +8,11 @@
 #include <QJsonObject>
 #include <QProcess>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <string>
 
 namespace quill::test {
 namespace {
-
-    struct CliRun {
-        int status = -1;
-        std::string out;
-        std::string err;
-    };
-
-    // The program, or `program` after a prefix such as "ip netns exec HOST".
-    CliRun RunCli(QStringList arguments, QStringList prefix = {})
-    {
-        QProcess process;
-        QString program = QStringLiteral(QUILLSCOPE_CLI);
-        if (!prefix.isEmpty()) {
-            arguments.prepend(program);
-            arguments = prefix.mid(1) + arguments;
-            program = prefix.front();
-        }
-        process.start(program, arguments);
-        if (!process.waitForFinished(20000))
-            return {};
-        return { process.exitCode(), process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString() };
-    }
 
     TEST(CommandLine, BadInputGivesOneLineNamingItAndStatus2)
     {

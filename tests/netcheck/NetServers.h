@@ -110,7 +110,8 @@ struct TlsServer {
     }
     std::shared_ptr<SSL_CTX> context = ServerContext("DNS:localhost", -1, 1);
     std::string garbage {};
-    TcpListener listener { 16 };
+    std::uint16_t listenPort = 0; // 0: any free port
+    TcpListener listener { 16, "127.0.0.1", listenPort };
     std::atomic<int> connections { 0 };
     std::atomic<bool> sawGetRoot { false };
     std::jthread thread { [this](const std::stop_token& stop) {
@@ -151,7 +152,8 @@ struct SntpServer {
     std::function<std::vector<Datagram>(const Datagram& request)> responder = AnswerValid;
     std::string address = "127.0.0.1";
     bool otherPort = false;
-    Poco::Net::DatagramSocket socket { Poco::Net::SocketAddress(address, 0) },
+    std::uint16_t listenPort = 0; // 0: any free port
+    Poco::Net::DatagramSocket socket { Poco::Net::SocketAddress(address, listenPort) },
         other { Poco::Net::SocketAddress(address, 0) };
     std::atomic<int> requests { 0 }, replies { 0 }, firstByte { 0 };
     std::jthread thread { [this](const std::stop_token& stop) {

@@ -1,0 +1,56 @@
+#include "CheckRun.h"
+
+#include "CheckRunner.h"
+
+#include <QEventLoop>
+
+#include <algorithm>
+#include <map>
+
+namespace quill::cli {
+
+std::vector<CheckRow> RunCheckPlan(
+    const CheckPlan& plan, const DeviceProbes& probes, const std::function<void(const CheckRow&)>& onRow)
+{
+    // The runner's result slots, in the order the page shows them.
+    std::map<int, CheckRow> planned;
+    if (plan.ports) {
+        for (std::size_t slot = 0; slot < probes.lanPorts.size(); ++slot)
+            planned[static_cast<int>(slot)] = { "port", plan.rcsHost, probes.lanPorts[slot], {} };
+    }
+    if (plan.cloud) {
+        planned[5] = { "cloud", plan.cloudHost, probes.cloudPort, {} };
+        planned[7] = { "cloud", plan.cloudHost, probes.cloudTlsPort, {} };
+    }
+    if (plan.ntp)
+        planned[4] = { "ntp", plan.ntpHost, probes.ntpPort, {} };
+
+    netcheck::CheckRunner runner(probes);
+    QEventLoop loop;
+    std::size_t ended = 0;
+    QObject::connect(&runner, &netcheck::CheckRunner::ProbeEnded, &loop,
+        [&](int slot, const netcheck::ProbeOutcome& outcome) {
+            CheckRow& row = planned.at(slot);
+            row.outcome = outcome;
+            onRow(row);
+            if (++ended == planned.size())
+                loop.quit();
+        });
+    if (plan.ports)
+        runner.StartCheck(plan.rcsHost);
+    if (plan.cloud)
+        runner.StartCloud(plan.cloudHost);
+    if (plan.ntp)
+        runner.StartNtp(plan.ntpHost);
+    if (!planned.empty())
+        loop.exec();
+
+    std::vector<CheckRow> rows;
+    for (const int slot : { 0, 1, 2, 3, 5, 7, 4 }) {
+        if (planned.contains(slot))
+            rows.push_back(planned.at(slot));
+    }
+    return rows;
+}
+
+} // namespace quill::cli

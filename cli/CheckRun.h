@@ -1,0 +1,31 @@
+#pragma once
+
+#include "DeviceProbes.h"
+#include "ProbeOutcome.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quill::cli {
+
+// One probe of the network check with what it found.
+struct CheckRow {
+    std::string check; // "port", "cloud" or "ntp"
+    std::string host;
+    int port = 0;
+    netcheck::ProbeOutcome outcome;
+};
+
+struct CheckPlan {
+    std::string rcsHost, cloudHost, ntpHost;
+    bool ports = true, cloud = true, ntp = true;
+};
+
+// Runs the planned probes at once, as the check page does, and hands each row
+// to onRow as soon as its probe ends. Returns the rows in the page's order
+// (ports, cloud, NTP). Needs a QCoreApplication; runs its own event loop.
+std::vector<CheckRow> RunCheckPlan(
+    const CheckPlan& plan, const DeviceProbes& probes, const std::function<void(const CheckRow&)>& onRow);
+
+} // namespace quill::cli
