@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QTableView>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -88,6 +89,12 @@ public:
     // The column's sort state; a column without one gets {Text, ascending}.
     ColumnSort GetColumnSort(int column);
     void SetColumnSortMode(int column, SortMode mode);
+    // A column's own order of two texts (negative: the first sorts first) for
+    // the header-click sort, in place of its sort mode; empty restores the mode.
+    using TextCompare = std::function<int(QStringView, QStringView)>;
+    void SetColumnCompare(int column, TextCompare compare);
+    // The header-click sort's comparison of two texts of the column, direction included.
+    int CompareColumnTexts(QStringView a, QStringView b, const SortContext& context) const;
 
     QColor GetCellBkColor(int row, int column) const;
     void SetCellBkColor(int row, int column, const QColor& color);
@@ -160,6 +167,7 @@ private:
     unsigned m_imageListKind = 0;
     unsigned m_options = 0;
     std::map<int, ColumnSort> m_columnSort;
+    std::map<int, TextCompare> m_columnCompare;
     CListCtrlExSortHead* m_header = nullptr;
 
     CListModel* m_model = nullptr;

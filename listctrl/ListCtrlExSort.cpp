@@ -10,10 +10,26 @@
 
 namespace ListCtrlEx {
 
+void CListCtrlEx::SetColumnCompare(int column, TextCompare compare)
+{
+    if (compare)
+        m_columnCompare[column] = std::move(compare);
+    else
+        m_columnCompare.erase(column);
+}
+
+int CListCtrlEx::CompareColumnTexts(QStringView a, QStringView b, const SortContext& context) const
+{
+    const auto own = m_columnCompare.find(context.column);
+    if (own == m_columnCompare.end())
+        return CompareSortTexts(a, b, context.mode, context.ascending);
+    const int order = own->second(a, b);
+    return context.ascending ? order : -order;
+}
+
 int CListCtrlEx::CompareRows(int row1, int row2, const SortContext& context) const
 {
-    return CompareSortTexts(GetItemText(row1, context.column), GetItemText(row2, context.column),
-        context.mode, context.ascending);
+    return CompareColumnTexts(GetItemText(row1, context.column), GetItemText(row2, context.column), context);
 }
 
 std::vector<int> CListCtrlEx::SortedRowOrder(const SortContext& context) const
@@ -31,9 +47,8 @@ std::vector<int> CListCtrlEx::SortedRowOrder(const SortContext& context) const
     // other texts are mixed (9 < 10 by value, "10" < "9" < "abc" by text).
     // std::stable_sort stays within bounds whatever the comparison says, and it
     // keeps rows that compare equal in their order.
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return CompareSortTexts(texts[a], texts[b], context.mode, context.ascending) < 0;
-    });
+    std::stable_sort(order.begin(), order.end(),
+        [&](int a, int b) { return CompareColumnTexts(texts[a], texts[b], context) < 0; });
     return order;
 }
 
