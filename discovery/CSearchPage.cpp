@@ -367,10 +367,11 @@ void CSearchPage::AddDeviceRow(const DeviceRecord& record)
     const std::array<QString, 4> texts { QString(), Utf8ToWide(record.ip), Utf8ToWide(record.mac),
         Utf8ToWide(record.fw) };
     std::string cameraKey = record.ip + ' ' + record.mac;
+    quill::discovery::DeviceRecord kept = record;
     const UiHandOff handOff = m_listenerHandOff ? *m_listenerHandOff : HandOff();
     handOff.Run([&] {
         DeferListPainting();
-        m_records.push_back(record);
+        m_records.push_back(std::move(kept));
         m_cameraKeys.insert(std::move(cameraKey));
         const int number = static_cast<int>(m_records.size());
         const int row = m_list.InsertItem(RowPositionFor(texts), QString::number(number));
