@@ -11,7 +11,7 @@ packages=(
   libboost-date-time-dev libboost-system-dev
   libpoco-dev libssl-dev openssl
   libgtest-dev libgmock-dev libbenchmark-dev
-  iproute2 util-linux xdg-utils
+  iproute2 util-linux xdg-utils nftables
 )
 
 missing=()
