@@ -140,7 +140,7 @@ CSearchPage::CSearchPage(SearchPageOptions options, QWidget* parent)
     if (!m_options.chooseExportFile) {
         m_options.chooseExportFile = [this] {
             return QFileDialog::getSaveFileName(
-                this, LanguageText(kExportText, m_language), QString(), QStringLiteral("CSV (*.csv)"));
+                this, LanguageText(kExportText, m_shownLanguage), QString(), QStringLiteral("CSV (*.csv)"));
         };
     }
     connect(&m_list, &ListCtrlEx::CListCtrlEx::listExRClick, this,
@@ -290,6 +290,7 @@ void CSearchPage::ApplyLanguage(LanguageId language)
     for (const ControlText& text : kPageTexts)
         SetDlgItemText(text.controlId, LanguageText(text.texts, language));
     ApplySelectorLanguage(language);
+    m_shownLanguage = language;
     RefreshStatus();
 }
 
@@ -435,7 +436,7 @@ void CSearchPage::ShowRowMenu(int row)
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const auto add = [&](const LanguageTexts& text, auto action) {
-        connect(menu->addAction(LanguageText(text, m_language)), &QAction::triggered, this, action);
+        connect(menu->addAction(LanguageText(text, m_shownLanguage)), &QAction::triggered, this, action);
     };
     add(kOpenWebPageText, [this, row] { OpenRow(row); });
     add(kCopyIpText,
@@ -469,7 +470,7 @@ void CSearchPage::ExportCsv()
     const std::string text = quill::discovery::ResultTableText(ResultRows(), ',');
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
         || file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
-        AfxMessageBox(LanguageText(kExportFailedText, m_language).arg(file.errorString()));
+        AfxMessageBox(LanguageText(kExportFailedText, m_shownLanguage).arg(file.errorString()));
     }
 }
 
@@ -500,7 +501,7 @@ void CSearchPage::RefreshStatus()
     if (!m_status)
         return;
     using namespace quill::discovery;
-    const int language = IsLanguage(m_language) ? m_language : kEnglish;
+    const int language = m_shownLanguage;
     std::string text;
     if (m_searchState == SearchState::Searching)
         text = SearchingText(language, m_beginAddr, m_endAddr, CameraCount());

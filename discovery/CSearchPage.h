@@ -156,6 +156,8 @@ private:
     std::vector<quill::discovery::DeviceRecord> m_records;
     std::set<std::string> m_cameraKeys;
     SearchState m_searchState = SearchState::Idle;
+    // The language the page's texts are in: the status line and menu follow it.
+    LanguageId m_shownLanguage = kEnglish;
     std::optional<quill::discovery::SweepOutcome> m_lastSweep;
     std::optional<std::pair<quill::discovery::NoAnswerCause, quill::discovery::SearchFacts>> m_diagnosis;
     QTimer m_settleTimer;

@@ -73,13 +73,13 @@ std::string SearchingText(int language, const Ipv4Octets& begin, const Ipv4Octet
 std::string OutcomeText(int language, int cameras, const SweepOutcome* sweep)
 {
     std::string text = Format(
-        { "%1% answered", "%1% 回應", "%1% 回应" }, language, Count(language, cameras, kCamera, kCameras));
+        { "%1% answered", "%1%回應", "%1%回应" }, language, Count(language, cameras, kCamera, kCameras));
     if (!sweep)
         return text;
     text += Format({ "; %1% sent", "；已送出 %1%", "；已发送 %1%" }, language,
         Count(language, sweep->sent(), kQuery, kQueries));
     if (sweep->failed > 0) {
-        text += Format({ "; %1% could not be sent: %2%", "；%1% 無法送出：%2%", "；%1% 无法发送：%2%" },
+        text += Format({ "; %1% could not be sent: %2%", "；%1%無法送出：%2%", "；%1%无法发送：%2%" },
             language, Count(language, sweep->failed, kQuery, kQueries),
             SendErrorName(language, sweep->firstErrorCode));
     }
@@ -119,9 +119,9 @@ std::string NoAnswerText(int language, NoAnswerCause cause, const SearchFacts& f
         return Format(
             { "No camera answered, but %1% in the range answered ARP: check that this PC lets UDP port "
               "%2% in, or that the cameras belong to this product line.",
-                "沒有攝影機回應，但範圍內有 %1% 回應了 ARP：請確認本機允許 UDP 連接埠 %2% "
+                "沒有攝影機回應，但範圍內有 %1%回應了 ARP：請確認本機允許 UDP 連接埠 %2% "
                 "輸入，或確認攝影機屬於本產品系列。",
-                "没有摄像机回应，但范围内有 %1% 回应了 ARP：请确认本机允许 UDP 端口 %2% "
+                "没有摄像机回应，但范围内有 %1%回应了 ARP：请确认本机允许 UDP 端口 %2% "
                 "输入，或确认摄像机属于本产品系列。" },
             language,
             Count(language, facts.arpAnswered, { "device", "台裝置", "台设备" },

@@ -112,6 +112,9 @@ TEST_F(SearchPageWidgets, CameraPageOpensInTheFirstChromeThatStartsElseTheDefaul
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, lastRow.bottomLeft() + QPoint(5, 30));
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, lastRow.center());
     EXPECT_TRUE(ran("chromium", "http://192.168.1.21\n"));
+    list.setCurrentIndex(list.model()->index(0, 0)); // Enter opens the row too
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_TRUE(ran("chromium", "http://192.168.1.21\nhttp://192.168.1.20\n"));
     qputenv("PATH", path);
 }
 
