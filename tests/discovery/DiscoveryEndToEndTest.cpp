@@ -89,29 +89,9 @@ TEST_F(DiscoveryEndToEnd, SearchListsEveryCameraForItsOwnAndTheBroadcastQueryAnd
     const auto page = AddPage();
     ASSERT_TRUE(QTest::qWaitFor([&] { return page->IsListening(); }, 5000));
     EXPECT_EQ(Search(*page), "20 cameras answered; 256 queries sent");
-    ASSERT_EQ(page->ResultList().GetItemCount(), 2 * kCameraCount);
-    // Every camera twice (its own query and the broadcast), numbered in arrival
-    // order, with one debug line holding all five fields per answer.
-    std::map<QString, int> rowsPerCamera;
-    for (int row = 0; row < 2 * kCameraCount; ++row) {
-        const Texts texts = RowTexts(*page, row);
-        const int n = texts[1].section('.', 3).toInt() - 9;
-        const auto mac = (boost::format("02-00-C6-12-00-%02X") % (9 + n)).str();
-        EXPECT_EQ(texts,
-            (Texts { QString::number(row + 1), QString::fromStdString(CameraAddress(n)),
-                QString::fromStdString(mac), QStringLiteral("1.0.%1").arg(n) }));
-        ++rowsPerCamera[texts[1]];
-        EXPECT_EQ(
-            log.linesWith((boost::format("<debug>\tIP: %s, SN: =SN%d, MAC: %s, device_name: Cam,\"%d\"-東門, "
-                                         "FW: 1.0.%d")
-                              % CameraAddress(n) % n % mac % n % n)
-                              .str())
-                .size(),
-            2u);
-    }
-    EXPECT_EQ(rowsPerCamera.size(), static_cast<std::size_t>(kCameraCount));
-
-    // The export, read back, holds every row's six fields as the camera sent them.
+    // The export, read back, holds every row's six fields as the camera sent
+    // them: every camera twice (its own query and the broadcast), numbered in
+    // arrival order, as the list shows them, with one debug line per answer.
     QTest::mouseClick(page->ResultList().viewport(), Qt::RightButton, {},
         page->ResultList().visualRect(page->ResultList().model()->index(0, 1)).center());
     ASSERT_TRUE(
@@ -122,13 +102,27 @@ TEST_F(DiscoveryEndToEnd, SearchListsEveryCameraForItsOwnAndTheBroadcastQueryAnd
     EXPECT_EQ(table[0],
         (std::vector<std::string> {
             "No.", "IP Address", "SN", "MAC Address", "Device Name", "F/W Version" }));
+    std::map<std::string, int> rowsPerCamera;
     for (int row = 1; row <= 2 * kCameraCount; ++row) {
         const int n = std::stoi(table[row][1].substr(9)) - 9;
+        const std::string mac = (boost::format("02-00-C6-12-00-%02X") % (9 + n)).str(),
+                          fw = "1.0." + std::to_string(n);
         EXPECT_EQ(table[row],
             (std::vector<std::string> { std::to_string(row), CameraAddress(n), "'=SN" + std::to_string(n),
-                (boost::format("02-00-C6-12-00-%02X") % (9 + n)).str(),
-                "Cam,\"" + std::to_string(n) + "\"-東門", "1.0." + std::to_string(n) }));
+                mac, "Cam,\"" + std::to_string(n) + "\"-東門", fw }));
+        EXPECT_EQ(RowTexts(*page, row - 1),
+            (Texts { QString::number(row), QString::fromStdString(CameraAddress(n)),
+                QString::fromStdString(mac), QString::fromStdString(fw) }));
+        EXPECT_EQ(
+            log.linesWith(
+                   (boost::format("<debug>\tIP: %s, SN: =SN%d, MAC: %s, device_name: Cam,\"%d\"-東門, FW: %s")
+                       % CameraAddress(n) % n % mac % n % fw)
+                       .str())
+                .size(),
+            2u);
+        ++rowsPerCamera[table[row][1]];
     }
+    EXPECT_EQ(rowsPerCamera.size(), static_cast<std::size_t>(kCameraCount));
     EXPECT_EQ(closer.texts, Texts {});
 }
 
