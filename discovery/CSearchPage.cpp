@@ -1,18 +1,31 @@
 #include "CSearchPage.h"
 
+#include "AdapterState.h"
 #include "AnswerParser.h"
 #include "AnswerSocket.h"
 #include "CComboBox.h"
 #include "CIPAddressCtrl.h"
 #include "CameraPage.h"
 #include "DeviceLogLine.h"
+#include "ListCtrlExSortHead.h"
 #include "ListItemNotify.h"
 #include "Logger.h"
 #include "MessageBox.h"
+#include "NeighbourTable.h"
+#include "ResultOrder.h"
+#include "SearchPageMenuTexts.h"
 #include "SearchPageTemplate.h"
 #include "SearchPageTexts.h"
+#include "SearchStatus.h"
 #include "TextConversion.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QPalette>
 
 #include <boost/asio/ip/address_v4.hpp>
@@ -99,7 +112,7 @@ CSearchPage::CSearchPage(QWidget* parent)
 }
 
 CSearchPage::CSearchPage(DiscoveryPorts ports, QWidget* parent)
-    : CSearchPage(SearchPageOptions { ports }, parent)
+    : CSearchPage(SearchPageOptions { .ports = ports }, parent)
 {
 }
 
@@ -118,7 +131,21 @@ CSearchPage::CSearchPage(SearchPageOptions options, QWidget* parent)
 
     m_listPaintTimer.setSingleShot(true);
     m_listPaintTimer.setInterval(kListPaintDelayMs);
-    connect(&m_listPaintTimer, &QTimer::timeout, this, [this] { m_list.setUpdatesEnabled(true); });
+    connect(&m_listPaintTimer, &QTimer::timeout, this, [this] {
+        m_list.setUpdatesEnabled(true);
+        RefreshStatus();
+    });
+    m_settleTimer.setSingleShot(true);
+    connect(&m_settleTimer, &QTimer::timeout, this, [this] { OnSearchSettled(); });
+    if (!m_options.chooseExportFile) {
+        m_options.chooseExportFile = [this] {
+            return QFileDialog::getSaveFileName(
+                this, LanguageText(kExportText, m_shownLanguage), QString(), QStringLiteral("CSV (*.csv)"));
+        };
+    }
+    connect(&m_list, &ListCtrlEx::CListCtrlEx::listExRClick, this,
+        [this](ListCtrlEx::CListCtrlEx*, ListCtrlEx::CellPos cell) { ShowRowMenu(cell.row); });
+    m_list.installEventFilter(this);
 
     // The list reports a double click as a signal; it reaches the message map
     // as the list view's NM_DBLCLK notification.
@@ -179,6 +206,9 @@ bool CSearchPage::OnInitDialog()
     m_selectedAdapter = 0;
     m_adapterCombo->SetCurSel(0);
 
+    m_status = GetDlgItemAs<QLabel>(kStatusTextId);
+    m_status->setWordWrap(true);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     InitLanguageSelector();
     StartListener();
     return true;
@@ -203,6 +233,19 @@ void CSearchPage::SetUpResultList()
         m_list.InsertColumn(static_cast<int>(column), QString::fromLatin1(kResultColumns[column].heading),
             kResultColumns[column].width);
     }
+    // The header sorts each column in its own order; the texts are the
+    // cameras' own bytes, decoded.
+    using Order = int (*)(std::string_view, std::string_view);
+    const Order orders[] { quill::discovery::CompareNumberTexts, quill::discovery::CompareAddressTexts,
+        quill::discovery::CompareMacTexts, quill::discovery::CompareVersionTexts };
+    for (int column = 0; column < 4; ++column) {
+        m_list.SetColumnCompare(column, [order = orders[column]](QStringView a, QStringView b) {
+            const QByteArray ua = a.toUtf8();
+            const QByteArray ub = b.toUtf8();
+            return order(std::string_view(ua.data(), ua.size()), std::string_view(ub.data(), ub.size()));
+        });
+    }
+    m_list.SetOptions(ListCtrlEx::SortOnHeaderClick);
 }
 
 int CSearchPage::UsableAdapterCount() const
@@ -247,6 +290,8 @@ void CSearchPage::ApplyLanguage(LanguageId language)
     for (const ControlText& text : kPageTexts)
         SetDlgItemText(text.controlId, LanguageText(text.texts, language));
     ApplySelectorLanguage(language);
+    m_shownLanguage = language;
+    RefreshStatus();
 }
 
 void CSearchPage::ApplyPageLanguage(LanguageId language)
@@ -272,7 +317,13 @@ void CSearchPage::OnFieldchangedAddress(NMHDR*, LRESULT* result)
 void CSearchPage::OnClickedSearch()
 {
     m_list.DeleteAllItems();
+    m_records.clear();
+    m_cameraKeys.clear();
+    m_searchState = SearchState::Searching;
     SendDiscovery();
+    m_sinceSweep.start();
+    m_settleTimer.start(quill::discovery::SettlesAt(m_options.settle, {}));
+    RefreshStatus();
 }
 
 void CSearchPage::OnDblclkList(NMHDR* header, LRESULT* result)
@@ -281,9 +332,13 @@ void CSearchPage::OnDblclkList(NMHDR* header, LRESULT* result)
     const int row = static_cast<NMITEMACTIVATE*>(header)->iItem;
     // The double click arrives queued: a Search in between may have emptied
     // the list, and a row that is gone opens nothing.
-    if (row < 0 || row >= m_list.GetItemCount())
-        return;
-    OpenCameraPage(WideToUtf8(m_list.GetItemText(row, kIpAddressColumn)));
+    OpenRow(row);
+}
+
+void CSearchPage::OpenRow(int row)
+{
+    if (row >= 0 && row < m_list.GetItemCount())
+        OpenCameraPage(WideToUtf8(m_list.GetItemText(row, kIpAddressColumn)));
 }
 
 void CSearchPage::SendDiscovery()
@@ -291,6 +346,7 @@ void CSearchPage::SendDiscovery()
     boost::mutex::scoped_lock sweeping(m_sendLock);
     const quill::discovery::SweepOutcome outcome
         = quill::discovery::SendQueries(m_beginAddr, m_endAddr, m_options.ports.queryPort);
+    m_lastSweep = outcome;
     // One record per sweep, however many queries failed; the user is not
     // interrupted: the sweep goes on with the remaining addresses.
     if (outcome.failed > 0) {
@@ -309,23 +365,165 @@ void CSearchPage::AddDeviceRow(const DeviceRecord& record)
 
     // Decoded before the hand-off, so the UI thread's share stays short and
     // the listener gets back to the socket quickly.
-    const QString ip = Utf8ToWide(record.ip);
-    const QString mac = Utf8ToWide(record.mac);
-    const QString fw = Utf8ToWide(record.fw);
+    const std::array<QString, 4> texts { QString(), Utf8ToWide(record.ip), Utf8ToWide(record.mac),
+        Utf8ToWide(record.fw) };
+    std::string cameraKey = record.ip + ' ' + record.mac;
+    quill::discovery::DeviceRecord kept = record;
     const UiHandOff handOff = m_listenerHandOff ? *m_listenerHandOff : HandOff();
     handOff.Run([&] {
         DeferListPainting();
-        const int count = m_list.GetItemCount();
-        // The row number comes from where the row landed, so it matches the
-        // row's position even when a Search cleared the list in between.
-        const int row = m_list.InsertItem(count, QString());
-        m_list.SetItemText(row, 0, QString::number(row + 1));
-        m_list.SetItemText(row, 1, ip);
-        m_list.SetItemText(row, 2, mac);
-        m_list.SetItemText(row, 3, fw);
+        m_records.push_back(std::move(kept));
+        m_cameraKeys.insert(std::move(cameraKey));
+        const int number = static_cast<int>(m_records.size());
+        // Where an active header sort puts it; "No." sorts by the arrival number.
+        const int row = m_list.InsertItem(
+            m_list.SortedInsertPosition({ QString::number(number), texts[1], texts[2], texts[3] }),
+            QString::number(number));
+        for (int column = 1; column < 4; ++column)
+            m_list.SetItemText(row, column, texts[static_cast<std::size_t>(column)]);
+        m_list.SetItemData(row, static_cast<quintptr>(number - 1));
+        // A search settles only once its answers have stopped coming.
+        if (m_searchState == SearchState::Searching && m_sinceSweep.isValid()) {
+            const std::chrono::milliseconds since(m_sinceSweep.elapsed());
+            m_settleTimer.start(std::max(std::chrono::milliseconds::zero(),
+                quill::discovery::SettlesAt(m_options.settle, since) - since));
+        }
     });
     if (logFailure)
         ReportListenerFailure("the log could not be written: " + *logFailure);
+}
+
+quill::discovery::ResultRow CSearchPage::RowAt(int row) const
+{
+    const auto index = static_cast<std::size_t>(m_list.GetItemData(row));
+    if (index >= m_records.size())
+        return {};
+    return { static_cast<int>(index) + 1, m_records[index] };
+}
+
+std::vector<quill::discovery::ResultRow> CSearchPage::ResultRows() const
+{
+    std::vector<quill::discovery::ResultRow> rows;
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+        rows.push_back(RowAt(row));
+    return rows;
+}
+
+void CSearchPage::ShowRowMenu(int row)
+{
+    if (row < 0 || row >= m_list.GetItemCount())
+        return;
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const auto add = [&](const LanguageTexts& text, auto action) {
+        connect(menu->addAction(LanguageText(text, m_shownLanguage)), &QAction::triggered, this, action);
+    };
+    add(kOpenWebPageText, [this, row] { OpenRow(row); });
+    add(kCopyIpText,
+        [this, row] { QApplication::clipboard()->setText(m_list.GetItemText(row, kIpAddressColumn)); });
+    add(kCopyRowText, [this] { CopyRows(false); });
+    add(kCopyAllText, [this] { CopyRows(true); });
+    add(kExportText, [this] { ExportCsv(); });
+    m_list.selectRow(row);
+    menu->popup(QCursor::pos());
+}
+
+void CSearchPage::CopyRows(bool all)
+{
+    std::vector<quill::discovery::ResultRow> rows;
+    if (all)
+        rows = ResultRows();
+    else if (m_list.currentIndex().isValid())
+        rows.push_back(RowAt(m_list.currentIndex().row()));
+    else
+        return;
+    QApplication::clipboard()->setText(
+        QString::fromStdString(quill::discovery::ResultTableText(rows, '\t', all)));
+}
+
+void CSearchPage::ExportCsv()
+{
+    const QString path = m_options.chooseExportFile();
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    const std::string text = quill::discovery::ResultTableText(ResultRows(), ',');
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
+        AfxMessageBox(LanguageText(kExportFailedText, m_shownLanguage).arg(file.errorString()));
+    }
+}
+
+bool CSearchPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &m_list && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy)) {
+            CopyRows(false);
+            return true;
+        }
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && m_list.currentIndex().isValid()) {
+            OpenRow(m_list.currentIndex().row());
+            return true;
+        }
+    }
+    return CLanguagePage::eventFilter(watched, event);
+}
+
+QString CSearchPage::StatusText() const
+{
+    return m_status ? m_status->text() : QString();
+}
+
+void CSearchPage::RefreshStatus()
+{
+    if (!m_status)
+        return;
+    using namespace quill::discovery;
+    const int language = m_shownLanguage;
+    std::string text;
+    if (m_searchState == SearchState::Searching)
+        text = SearchingText(language, m_beginAddr, m_endAddr, CameraCount());
+    else if (m_searchState == SearchState::Settled && m_cameraKeys.empty() && m_diagnosis)
+        text = NoAnswerText(language, m_diagnosis->first, m_diagnosis->second);
+    else if (!m_cameraKeys.empty() || m_searchState == SearchState::Settled)
+        text = OutcomeText(language, CameraCount(), m_lastSweep ? &*m_lastSweep : nullptr);
+    m_status->setText(QString::fromStdString(text));
+}
+
+void CSearchPage::OnSearchSettled()
+{
+    m_searchState = SearchState::Settled;
+    if (m_cameraKeys.empty()) {
+        using namespace quill::discovery;
+        SearchFacts facts;
+        facts.listening = IsListening();
+        facts.listenPort = m_options.ports.listenPort;
+        facts.sweep = m_lastSweep.value_or(SweepOutcome {});
+        facts.begin = m_beginAddr;
+        facts.end = m_endAddr;
+        if (const auto adapter = m_adapterCombo->GetCurSel(); adapter >= 0) {
+            const std::string address = WideToUtf8(m_adapterCombo->itemText(adapter));
+            facts.adapterName = address;
+            if (const auto octets = ParseDottedAddress(address)) {
+                facts.adapterAddresses = { *octets };
+                if (const auto state = FindAdapterHolding(*octets)) {
+                    facts.adapterName += " (" + state->name + ")";
+                    facts.adapterAddresses = state->addresses;
+                    facts.carrier = state->carrier;
+                }
+            }
+        }
+        facts.arpAnswered = CountArpAnswered(m_options.neighbourTable, m_beginAddr, m_endAddr);
+        const NoAnswerCause cause = DiagnoseNoAnswer(facts);
+        TryLogRecord(mirelo::warning, NoAnswerText(kEnglish, cause, facts));
+        // Kept, so that a change of language tells it again.
+        m_diagnosis = std::make_pair(cause, facts);
+    } else {
+        m_diagnosis.reset();
+    }
+    RefreshStatus();
 }
 
 void CSearchPage::DeferListPainting()

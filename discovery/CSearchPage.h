@@ -5,10 +5,13 @@
 #include "DiscoveryPorts.h"
 #include "DiscoverySweep.h"
 #include "ListCtrlEx.h"
+#include "ResultTable.h"
 #include "SearchPageOptions.h"
+#include "SearchStatus.h"
 #include "UiHandOff.h"
 #include "WindowHandle.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <boost/shared_ptr.hpp>
@@ -18,11 +21,13 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 class CComboBox;
 class CIPAddressCtrl;
+class QLabel;
 
 namespace boost {
 class thread;
@@ -80,6 +85,11 @@ public:
     // bound it and after a port conflict).
     bool IsListening() const;
 
+    // The status line: the search under way, its outcome, or why no camera answered.
+    QString StatusText() const;
+    // Every row with all five answer fields and its arrival number, in list order.
+    std::vector<quill::discovery::ResultRow> ResultRows() const;
+
 protected:
     QWidget* CreateCustomControl(const ControlTemplate& control, QWidget* parent) override;
     void DoDataExchange() override;
@@ -90,9 +100,23 @@ protected:
     void OnFieldchangedAddress(NMHDR* header, LRESULT* result);
     void OnClickedSearch();
     void OnDblclkList(NMHDR* header, LRESULT* result);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SetUpResultList();
+    void ShowRowMenu(int row);
+    void OpenRow(int row);
+    void CopyRows(bool all);
+    void ExportCsv();
+    // Where a new row with these column texts goes: the end, or under an
+    // active header sort where the sort puts it.
+    quill::discovery::ResultRow RowAt(int row) const;
+
+    // The status line and the settle rule.
+    enum class SearchState { Idle, Searching, Settled };
+    void RefreshStatus();
+    void OnSearchSettled();
+    int CameraCount() const { return static_cast<int>(m_cameraKeys.size()); }
     // Holds back the list's repainting for a moment while rows stream in.
     void DeferListPainting();
     // The adapter's whole /24 network as begin and end texts; false when its
@@ -124,6 +148,19 @@ private:
     boost::mutex m_sendLock;
     ListCtrlEx::CListCtrlEx m_list;
     QTimer m_listPaintTimer;
+    QLabel* m_status = nullptr;
+
+    // Every answer's fields, indexed by the rows' item data (the arrival
+    // number less one), and the cameras told apart by address and MAC.
+    std::vector<quill::discovery::DeviceRecord> m_records;
+    std::set<std::string> m_cameraKeys;
+    SearchState m_searchState = SearchState::Idle;
+    // The language the page's texts are in: the status line and menu follow it.
+    LanguageId m_shownLanguage = kEnglish;
+    std::optional<quill::discovery::SweepOutcome> m_lastSweep;
+    std::optional<std::pair<quill::discovery::NoAnswerCause, quill::discovery::SearchFacts>> m_diagnosis;
+    QTimer m_settleTimer;
+    QElapsedTimer m_sinceSweep;
 
     // What the listener thread holds of the page: the hand-off to the UI
     // thread and the page as a window, both taken before it starts.

@@ -13,10 +13,13 @@ using asio::ip::udp;
 
 namespace {
 
-    void CountFailure(SweepOutcome& outcome, int count, const std::string& reason)
+    void CountFailure(
+        SweepOutcome& outcome, int count, const boost::system::error_code& error, const std::string& target)
     {
-        if (outcome.failed == 0)
-            outcome.firstError = reason;
+        if (outcome.failed == 0) {
+            outcome.firstError = target.empty() ? error.message() : target + ": " + error.message();
+            outcome.firstErrorCode = error;
+        }
         outcome.failed += count;
     }
 
@@ -41,7 +44,7 @@ SweepOutcome SendQueries(const Ipv4Octets& begin, const Ipv4Octets& end, std::ui
     if (!error)
         socket.set_option(asio::socket_base::broadcast(true), error);
     if (error) {
-        CountFailure(outcome, outcome.attempted, error.message());
+        CountFailure(outcome, outcome.attempted, error, {});
         return outcome;
     }
 
@@ -53,7 +56,7 @@ SweepOutcome SendQueries(const Ipv4Octets& begin, const Ipv4Octets& end, std::ui
             socket.send_to(asio::buffer(kQueryPayload.data(), kQueryPayload.size()),
                 udp::endpoint(target, port), 0, error);
         if (error)
-            CountFailure(outcome, 1, text + ": " + error.message());
+            CountFailure(outcome, 1, error, text);
     }
     return outcome;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <boost/system/error_code.hpp>
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -14,7 +16,9 @@ using Ipv4Octets = std::array<std::uint8_t, 4>;
 struct SweepOutcome {
     int attempted = 0;
     int failed = 0;
-    std::string firstError; // why the first failed query failed
+    std::string firstError; // why the first failed query failed, with its target
+    boost::system::error_code firstErrorCode;
+    int sent() const { return attempted - failed; }
 };
 
 // Sends the 6-byte query to `port` of every address from begin's last octet up

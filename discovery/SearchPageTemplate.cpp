@@ -23,6 +23,9 @@ DialogTemplate SearchPageTemplate()
         { kResultListId, ControlKind::List, {}, QRect(9, 56, 300, 96), ControlFlag::Border },
         { kSearchButtonId, ControlKind::Button, QStringLiteral("Search"), QRect(270, 12, 40, 36),
             ControlFlag::Flat },
+        // What the last search found, or why nothing: below the list, left of
+        // the language selector.
+        { kStatusTextId, ControlKind::Static, {}, QRect(9, 155, 185, 33), {} },
         { kLanguageLabelId, ControlKind::Static, QStringLiteral("Language:"), QRect(197, 175, 36, 10), {} },
         { kLanguageComboId, ControlKind::DropDownList, {}, QRect(236, 172, 80, 30),
             ControlFlag::VerticalScroll },

@@ -17,6 +17,7 @@ inline constexpr int kEndLabelId = 1006;
 inline constexpr int kSearchButtonId = 1007;
 inline constexpr int kLanguageComboId = 1008;
 inline constexpr int kLanguageLabelId = 1009;
+inline constexpr int kStatusTextId = 1010;
 
 // The page as the template describes it: controls in keyboard order with
 // their texts and rectangles in dialog units.

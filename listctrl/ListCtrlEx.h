@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QTableView>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -79,6 +80,10 @@ public:
     ColumnType GetColumnType(int column);
     void SetColumnType(int column, ColumnType type);
     void SetColumnSortMode(int column, SortMode mode);
+    // A column's own order of two texts (negative: the first sorts first) for
+    // the header-click sort, in place of its sort mode; empty restores the mode.
+    using TextCompare = std::function<int(QStringView, QStringView)>;
+    void SetColumnCompare(int column, TextCompare compare);
 
     QColor GetCellBkColor(int row, int column) const;
     void SetCellBkColor(int row, int column, const QColor& color);
@@ -139,6 +144,8 @@ private:
     std::optional<QRect> RowBounds(int row) const;
     CellInfo CellInfoOrDefault(int row, int column) const;
     std::vector<int> SortedRowOrder(const SortContext& context) const;
+    // The header-click sort's comparison of two texts of the column, direction included.
+    int CompareColumnTexts(QStringView a, QStringView b, const SortContext& context) const;
     void MoveCellsWithRows(const std::vector<int>& order);
 
     std::map<CellPos, CellInfo> m_cells;
@@ -147,6 +154,7 @@ private:
     unsigned m_imageListKind = 0;
     unsigned m_options = 0;
     std::map<int, ColumnSort> m_columnSort;
+    std::map<int, TextCompare> m_columnCompare;
     CListCtrlExSortHead* m_header = nullptr;
 
     CListModel* m_model = nullptr;

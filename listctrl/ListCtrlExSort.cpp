@@ -11,6 +11,23 @@
 
 namespace ListCtrlEx {
 
+void CListCtrlEx::SetColumnCompare(int column, TextCompare compare)
+{
+    if (compare)
+        m_columnCompare[column] = std::move(compare);
+    else
+        m_columnCompare.erase(column);
+}
+
+int CListCtrlEx::CompareColumnTexts(QStringView a, QStringView b, const SortContext& context) const
+{
+    const auto own = m_columnCompare.find(context.column);
+    if (own == m_columnCompare.end())
+        return CompareSortTexts(a, b, context.mode, context.ascending);
+    const int order = own->second(a, b);
+    return context.ascending ? order : -order;
+}
+
 std::vector<int> CListCtrlEx::SortedRowOrder(const SortContext& context) const
 {
     const int rows = GetItemCount();
@@ -26,9 +43,8 @@ std::vector<int> CListCtrlEx::SortedRowOrder(const SortContext& context) const
     // other texts are mixed (9 < 10 by value, "10" < "9" < "abc" by text).
     // std::stable_sort stays within bounds whatever the comparison says, and it
     // keeps rows that compare equal in their order.
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return CompareSortTexts(texts[a], texts[b], context.mode, context.ascending) < 0;
-    });
+    std::stable_sort(order.begin(), order.end(),
+        [&](int a, int b) { return CompareColumnTexts(texts[a], texts[b], context) < 0; });
     return order;
 }
 
@@ -54,9 +70,9 @@ int CListCtrlEx::SortedInsertPosition(const QStringList& texts) const
     const auto sort = m_columnSort.find(column);
     if (column < 0 || column >= GetColumnCount() || sort == m_columnSort.end())
         return GetItemCount();
-    const auto sortsBefore = [&](const QString& a, const QString& b) {
-        return CompareSortTexts(a, b, sort->second.mode, sort->second.ascending) < 0;
-    };
+    const SortContext context { sort->second.mode, sort->second.ascending, column, this };
+    const auto sortsBefore
+        = [&](const QString& a, const QString& b) { return CompareColumnTexts(a, b, context) < 0; };
     const auto text = [&](int row) { return GetItemText(row, column); };
     return static_cast<int>(
         std::ranges::upper_bound(rows, texts.value(column), sortsBefore, text) - rows.begin());

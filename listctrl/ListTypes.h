@@ -50,9 +50,6 @@ struct CellInfo {
 enum class SortMode : unsigned {
     Text = 0,
     NumberAware = 1,
-    // Runs of digits compare by value: versions (1.9 before 1.10) and IPv4
-    // addresses (198.18.0.9 before 198.18.0.10).
-    Natural = 2,
 };
 
 struct ColumnSort {

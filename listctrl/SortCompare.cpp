@@ -1,8 +1,5 @@
 #include "SortCompare.h"
 
-#include <QCollator>
-#include <QLocale>
-
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -59,20 +56,6 @@ namespace {
         return (left > right) - (left < right);
     }
 
-    int CompareNatural(QStringView a, QStringView b)
-    {
-        // Made once per thread: a collator costs more to make than a whole sort
-        // of a few hundred rows. A fixed locale keeps the order the same on
-        // every machine.
-        thread_local const QCollator collator = [] {
-            QCollator made(QLocale(QLocale::English, QLocale::UnitedStates));
-            made.setNumericMode(true);
-            return made;
-        }();
-        const int result = collator.compare(a, b);
-        return (result > 0) - (result < 0);
-    }
-
 } // namespace
 
 int CompareSortTexts(QStringView a, QStringView b, SortMode mode, unsigned ascending)
@@ -81,9 +64,6 @@ int CompareSortTexts(QStringView a, QStringView b, SortMode mode, unsigned ascen
     switch (mode) {
     case SortMode::NumberAware:
         result = CompareNumberAware(a, b);
-        break;
-    case SortMode::Natural:
-        result = CompareNatural(a, b);
         break;
     default:
         result = CompareCodeUnits(a, b);

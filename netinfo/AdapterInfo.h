@@ -12,9 +12,9 @@ namespace quill::netinfo {
 // The whole address is never stored: users rebuild it from addressParts.
 struct AdapterInfo {
     std::vector<std::string> addressParts; // the IPv4 address split at every "."
-    std::string subnetMask;
-    std::string defaultGateway; // may be empty
-    std::string dnsServer; // empty when none could be read
+    std::string subnetMask {};
+    std::string defaultGateway {}; // may be empty
+    std::string dnsServer {}; // empty when none could be read
     // The system's name for the adapter ("eth0"); empty where the source has
     // none (the ipconfig report).
     std::string interfaceName {};

@@ -11,7 +11,7 @@ packages=(
   libboost-date-time-dev libboost-system-dev
   libpoco-dev libssl-dev openssl
   libgtest-dev libgmock-dev libbenchmark-dev libboost-program-options-dev
-  iproute2 util-linux xdg-utils dbus-daemon
+  iproute2 util-linux xdg-utils dbus-daemon nftables
   scdoc dpkg-dev lintian desktop-file-utils appstream man-db
 )
 

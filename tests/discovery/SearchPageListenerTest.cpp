@@ -79,12 +79,20 @@ TEST_F(SearchPageListener, AnswersWithoutASearchAreListedAndSearchStartsAfresh)
     Answer("10.0.0.1 s m d f");
     Answer("10.0.0.1 s m d f"); // the same camera twice: two rows
     ASSERT_TRUE(WaitForRows(2));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return page->StatusText() == "1 camera answered"; }, 5000));
     ClickSearch(*page);
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(peer.collect(300, 500ms), std::vector<std::string>(256, "update"));
     Answer("10.0.0.3 s m d f");
     ASSERT_TRUE(WaitForRows(1));
     EXPECT_EQ(RowTexts(*page, 0), (Texts { "1", "10.0.0.3", "m", "f" }));
+    // Settled two seconds after the last answer; later answers still count.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return page->StatusText() == "1 camera answered; 256 queries sent"; }, 6000));
+    Answer("10.0.0.4 s m d f");
+    page->ApplyLanguage(1);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return page->StatusText() == "2 台攝影機回應；已送出 256 個查詢"; }, 5000));
 }
 
 std::size_t OpenFileCount()

@@ -60,6 +60,27 @@ Texts RowTexts(CSearchPage& page, int row)
     return texts;
 }
 
+std::vector<std::vector<std::string>> ReadCsv(const std::string& text, char separator)
+{
+    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"')
+            rows.back().back() += text[++i];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c == separator)
+            rows.back().emplace_back();
+        else if (!quoted && c == '\r' && i + 1 < text.size() && text[i + 1] == '\n' && ++i)
+            rows.emplace_back(1);
+        else
+            rows.back().back() += c;
+    }
+    rows.pop_back(); // after the last line end
+    return rows;
+}
+
 std::unique_ptr<RecordingSearchPage> PageTest::MakePage(const std::vector<std::vector<std::string>>& adapters,
     SearchPageOptions options, std::optional<int> count)
 {

@@ -4,9 +4,11 @@
 #include "TempDir.h"
 #include "TestLog.h"
 
+#include "CComboBox.h"
 #include "CDialogBase.h"
 #include "CSearchPage.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -48,6 +50,8 @@ struct UdpPeer {
 };
 
 Texts RowTexts(CSearchPage& page, int row); // columns 0 to 3
+// The rows of an RFC 4180 text: quoted fields with doubled quotes, CRLF lines.
+std::vector<std::vector<std::string>> ReadCsv(const std::string& text, char separator = ',');
 inline void ClickSearch(CSearchPage& page)
 {
     QTest::mouseClick(page.GetDlgItemAs<QPushButton>(1007), Qt::LeftButton);
@@ -59,7 +63,7 @@ struct PageTest {
     // A page as the main window makes it from the adapters' address parts.
     std::unique_ptr<RecordingSearchPage> MakePage(const std::vector<std::vector<std::string>>& adapters,
         SearchPageOptions options, std::optional<int> count = {});
-    SearchPageOptions Loopback() const { return { { listenPort, peer.port() } }; }
+    SearchPageOptions Loopback() const { return { .ports = { listenPort, peer.port() } }; }
 
     quill::test::TempDir dir;
     quill::test::ScopedWorkingDir cwd { dir.path() };

@@ -7,6 +7,7 @@
 #include "CIPAddressCtrl.h"
 #include "CameraPage.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -111,7 +112,45 @@ TEST_F(SearchPageWidgets, CameraPageOpensInTheFirstChromeThatStartsElseTheDefaul
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, lastRow.bottomLeft() + QPoint(5, 30));
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, lastRow.center());
     EXPECT_TRUE(ran("chromium", "http://192.168.1.21\n"));
+    list.setCurrentIndex(list.model()->index(0, 0)); // Enter opens the row too
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_TRUE(ran("chromium", "http://192.168.1.21\nhttp://192.168.1.20\n"));
     qputenv("PATH", path);
+}
+
+TEST_F(SearchPageWidgets, HeaderSortsEachColumnInItsOwnOrderAndNewRowsLandWhereItPutsThem)
+{
+    page = MakePage({}, Loopback());
+    main.resize(page->size());
+    for (const auto& [ip, mac, fw] : { std::tuple { "198.18.0.10", "00:11:22:33:44:0b", "1.10" },
+             { "198.18.0.9", "00-11-22-33-44-0A", "1.9" }, { "198.18.0.100", "001122334409", "1.9.1" } })
+        page->AddDeviceRow({ ip, "sn", mac, "name", fw });
+    auto& list = page->ResultList();
+    const auto click = [&](int column) { list.OnColumnClick(column); }; // what a header click calls
+    const auto column = [&](int c) {
+        Texts texts;
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            texts.push_back(list.GetItemText(row, c));
+        return texts;
+    };
+    click(1); // the first click sorts descending, the next ascending
+    EXPECT_EQ(column(1), (Texts { "198.18.0.100", "198.18.0.10", "198.18.0.9" }));
+    click(1);
+    EXPECT_EQ(column(1), (Texts { "198.18.0.9", "198.18.0.10", "198.18.0.100" }));
+    page->AddDeviceRow({ "198.18.0.50", "sn", "m", "name", "2" });
+    EXPECT_EQ(RowTexts(*page, 2), (Texts { "4", "198.18.0.50", "m", "2" }));
+    click(3);
+    click(3);
+    EXPECT_EQ(column(3), (Texts { "1.9", "1.9.1", "1.10", "2" }));
+    click(2);
+    click(2);
+    EXPECT_EQ(column(2), (Texts { "001122334409", "00-11-22-33-44-0A", "00:11:22:33:44:0b", "m" }));
+    click(0);
+    EXPECT_EQ(column(0), (Texts { "4", "3", "2", "1" }));
+    // Ctrl+C copies the selected row with all five fields and its number.
+    list.setCurrentIndex(list.model()->index(0, 0));
+    QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("4\t198.18.0.50\tsn\tm\tname\t2\r\n"));
 }
 
 } // namespace

@@ -128,16 +128,15 @@ namespace {
     TEST_F(ListFixture, ANewRowGoesWhereTheLastHeaderSortPutsIt)
     {
         list->SetOptions(SortOnHeaderClick);
-        list->SetColumnSortMode(0, SortMode::Natural);
-        AddRows({ "198.18.0.10", "198.18.0.9", "198.18.0.2" });
-        EXPECT_EQ(list->SortedInsertPosition({ "198.18.0.1" }), 3) << "no sort yet: the end";
+        list->SetColumnSortMode(0, SortMode::NumberAware);
+        AddRows({ "10", "9", "2" });
+        EXPECT_EQ(list->SortedInsertPosition({ "1" }), 3) << "no sort yet: the end";
         ClickHeader(0);
-        for (const QString ip : { "198.18.0.3", "198.18.0.11", "198.18.0.1" })
-            list->InsertItem(list->SortedInsertPosition({ ip }), ip);
-        EXPECT_EQ(
-            ColumnTexts(0).join(' '), "198.18.0.11 198.18.0.10 198.18.0.9 198.18.0.3 198.18.0.2 198.18.0.1");
+        for (const QString number : { "3", "11", "1" })
+            list->InsertItem(list->SortedInsertPosition({ number }), number);
+        EXPECT_EQ(ColumnTexts(0).join(' '), "11 10 9 3 2 1");
         ClickHeader(0);
-        EXPECT_EQ(list->SortedInsertPosition({ "198.18.0.4" }), 3);
+        EXPECT_EQ(list->SortedInsertPosition({ "4" }), 3);
     }
 
 } // namespace

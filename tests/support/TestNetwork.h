@@ -29,6 +29,8 @@ public:
 
     // Moves the calling thread (and threads it starts later) into a host's namespace.
     void enter(const std::string& host);
+    // The command prefix that runs a program inside a host.
+    static std::string execPrefix(const std::string& host) { return "ip netns exec " + host + " "; }
 
 private:
     std::vector<std::string> m_hosts;

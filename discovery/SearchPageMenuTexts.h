@@ -1,0 +1,16 @@
+#pragma once
+
+#include "LanguageId.h"
+
+// Texts of the result list's context menu and of the export, per language.
+namespace searchpage {
+
+inline constexpr LanguageTexts kOpenWebPageText { "Open web page", "開啟網頁", "打开网页" };
+inline constexpr LanguageTexts kCopyIpText { "Copy IP address", "複製 IP 位址", "复制 IP 地址" };
+inline constexpr LanguageTexts kCopyRowText { "Copy row", "複製此列", "复制此行" };
+inline constexpr LanguageTexts kCopyAllText { "Copy all rows", "複製所有列", "复制所有行" };
+inline constexpr LanguageTexts kExportText { "Export CSV…", "匯出 CSV…", "导出 CSV…" };
+inline constexpr LanguageTexts kExportFailedText { "The file could not be written: %1", "無法寫入檔案：%1",
+    "无法写入文件：%1" };
+
+} // namespace searchpage
