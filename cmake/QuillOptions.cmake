@@ -21,3 +21,14 @@ if(QUILL_TSAN)
   target_compile_options(quill_options INTERFACE ${quill_tsan_flags})
   target_link_options(quill_options INTERFACE ${quill_tsan_flags})
 endif()
+
+# libFuzzer builds: every library the fuzz targets link gets coverage
+# instrumentation and ASan/UBSan; the targets add -fsanitize=fuzzer themselves.
+if(QUILL_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "QUILL_FUZZ needs clang (libFuzzer), e.g. CC=clang-14 CXX=clang++-14")
+  endif()
+  target_compile_options(quill_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(quill_options INTERFACE -fsanitize=address,undefined)
+endif()

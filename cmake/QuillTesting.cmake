@@ -9,11 +9,16 @@
 include(GoogleTest)
 find_package(GTest REQUIRED)
 
+# The sanitizer builds read their options from here: one suppressions file
+# per sanitizer, for libraries that are not ours, so that any report from our
+# own code fails its test.
+set(quill_sanitizer_dir ${CMAKE_SOURCE_DIR}/cmake/sanitizers)
 set(QUILL_TEST_ENVIRONMENT
   QT_QPA_PLATFORM=offscreen
-  "ASAN_OPTIONS=detect_leaks=0:abort_on_error=0"
+  "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
+  "LSAN_OPTIONS=suppressions=${quill_sanitizer_dir}/lsan.supp:print_suppressions=0"
   "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
-  "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1")
+  "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=${quill_sanitizer_dir}/tsan.supp")
 
 add_library(quill_gtest_main STATIC ${CMAKE_SOURCE_DIR}/tests/support/gtest_main.cpp)
 target_link_libraries(quill_gtest_main PUBLIC quill_options GTest::gtest)
@@ -49,7 +54,16 @@ function(quill_add_gtest name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${QUILL_TEST_ENVIRONMENT}" TIMEOUT ${arg_TIMEOUT} LABELS "${arg_LABELS}")
+    PROPERTIES TIMEOUT ${arg_TIMEOUT} LABELS "${arg_LABELS}")
+  # PROPERTIES reaches the discovered tests as one flat list, which cuts a
+  # list-valued ENVIRONMENT after its first entry: set it from a script that
+  # CTest runs after the discovery, on the test names it found.
+  set(environment_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+  file(WRITE ${environment_script}
+    "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT [==[${QUILL_TEST_ENVIRONMENT}]==])\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${environment_script})
 endfunction()
 
 function(quill_add_qtest name)

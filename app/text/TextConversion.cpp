@@ -2,6 +2,8 @@
 
 #include "Utf8Validation.h"
 
+#include <QStringDecoder>
+
 namespace quill::text {
 
 // Qt's decoders substitute U+FFFD for broken input and have no mode that drops
@@ -28,7 +30,10 @@ std::string FilterUtf8(std::string_view bytes)
 QString Utf8ToWide(std::string_view bytes)
 {
     const std::string wellFormed = FilterUtf8(bytes);
-    return QString::fromUtf8(wellFormed.data(), static_cast<qsizetype>(wellFormed.size()));
+    // QString::fromUtf8 drops a leading U+FEFF, a well-formed character that
+    // belongs to the text: keep it.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(wellFormed.data(), static_cast<qsizetype>(wellFormed.size())));
 }
 
 std::string WideToUtf8(const QString& text)
