@@ -4,14 +4,8 @@
 #include "SearchPageTestSupport.h"
 
 #include "AnswerSocket.h"
-#include "Logger.h"
 
 #include <QElapsedTimer>
-
-#include <boost/log/core/core.hpp>
-#include <boost/log/expressions/message.hpp>
-#include <boost/log/sinks/basic_sink_backend.hpp>
-#include <boost/log/sinks/sync_frontend.hpp>
 
 #include <gtest/gtest.h>
 
@@ -120,37 +114,6 @@ TEST_F(SearchPageListener, OnlyAPortThatCannotBeBoundIsAConflict)
     Answer("cam s m d f");
     ASSERT_TRUE(WaitForRows(1));
     EXPECT_EQ(second->ResultList().GetItemCount(), 0);
-}
-
-// A log sink that fails on the records of one camera, as a full disk would.
-struct FailingBackend : boost::log::sinks::basic_sink_backend<boost::log::sinks::synchronized_feeding> {
-    void consume(const boost::log::record_view& record)
-    {
-        if (record[boost::log::expressions::smessage]->find("SN: BREAK") != std::string::npos)
-            throw std::runtime_error("disk full");
-    }
-};
-
-TEST_F(SearchPageListener, LogFailureInsideTheListenerIsNoPortConflict)
-{
-    const auto sink = boost::make_shared<boost::log::sinks::synchronous_sink<FailingBackend>>();
-    boost::log::core::get()->add_sink(sink);
-    bool logThrows = false; // a log that keeps its failures to itself cannot fail the listener
-    try {
-        Logger::write(mirelo::debug, "SN: BREAK");
-    } catch (const std::exception&) {
-        logThrows = true;
-    }
-    Answer("cam BREAK m d f");
-    Answer("next s m d f");
-    const bool rows = WaitForRows(2);
-    boost::log::core::get()->remove_sink(sink);
-    ASSERT_TRUE(rows);
-    EXPECT_EQ(log.linesWith("<critical>\tdiscovery listener: the log could not be written: disk full").size(),
-        logThrows ? 1u : 0u);
-    EXPECT_TRUE(log.linesWith("port conflict!").empty());
-    EXPECT_EQ(page->closeRequests, 0);
-    EXPECT_TRUE(page->IsListening());
 }
 
 // Shutdown ends at once, shows no message and touches nothing afterwards, while

@@ -9,22 +9,18 @@
 #include "Logger.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/udp.hpp>
 
-#include <iostream>
 #include <memory>
 #include <string>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: launcher_child DISCOVERY_PORT" << std::endl;
-        return 2;
-    }
+    if (argc != 2)
+        return 2; // usage: launcher_child DISCOVERY_PORT
     const auto port = static_cast<std::uint16_t>(std::stoi(argv[1]));
     int result = 1;
     {
@@ -44,21 +40,13 @@ int main(int argc, char** argv)
 
         boost::asio::io_context io;
         boost::asio::ip::udp::socket camera(io, boost::asio::ip::udp::v4());
-        const std::string answer = "127.0.0.1 SN-LAUNCH 00-11-22-33-44-55 cam 1.0.0";
         const boost::asio::ip::udp::endpoint listener(boost::asio::ip::make_address_v4("127.0.0.1"), port);
-        // Sent again until it is heard: the listener binds its port on a thread of its own.
-        QElapsedTimer sinceSent;
-        const auto heard = [&] {
-            if (!sinceSent.isValid() || sinceSent.elapsed() > 200) {
-                camera.send_to(boost::asio::buffer(answer), listener);
-                sinceSent.start();
-            }
-            return window.SearchPage()->ResultList().GetItemCount() > 0;
-        };
-        if (QTest::qWaitFor(heard, 10000))
-            result = 0;
-        else
-            std::cerr << "the listener did not take the answer" << std::endl;
+        CSearchPage& search = *window.SearchPage();
+        if (QTest::qWaitFor([&] { return search.IsListening(); }, 10000)) {
+            camera.send_to(
+                boost::asio::buffer(std::string("127.0.0.1 SN-LAUNCH 00-11-22-33-44-55 cam 1.0")), listener);
+            result = QTest::qWaitFor([&] { return search.ResultList().GetItemCount() > 0; }, 10000) ? 0 : 1;
+        }
     }
     Logger::shutdown();
     return result;
