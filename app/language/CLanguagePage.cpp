@@ -76,5 +76,6 @@ void CLanguagePage::OnShowWindow(bool show)
         return;
     if (m_languageCombo)
         m_languageCombo->SetCurSel(m_language);
-    SendMessage(WM_COMMAND, MakeWParam(kLanguageComboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(m_languageCombo));
+    SendMessage(
+        WM_COMMAND, MakeWParam(kLanguageComboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(m_languageCombo));
 }

@@ -23,5 +23,6 @@ LanguageId ReadStoredLanguage()
 void WriteStoredLanguage(LanguageId language)
 {
     namespace settings = quill::settings;
-    settings::WriteProfileString(kSection, kKey, (boost::format("%d") % language).str(), settings::SettingsPath());
+    settings::WriteProfileString(
+        kSection, kKey, (boost::format("%d") % language).str(), settings::SettingsPath());
 }
