@@ -15,5 +15,5 @@ cmake --build "$build_dir" -j"$(nproc)"
 (cd "$build_dir" && cpack -G DEB)
 
 deb=$(ls -t "$build_dir"/quillscope_*_amd64.deb | head -n 1)
-lintian --fail-on error --no-tag-display-limit "$deb"
+lintian --fail-on error --tag-display-limit 0 "$deb"
 echo "$deb"

@@ -92,7 +92,8 @@ eval "$(DISPLAY=$display xdotool getwindowgeometry --shell "$window")"
 click_x=$(( 3 + 290 * WIDTH / 319 ))
 click_y=$(( 23 + 30 * (HEIGHT - 26) / 190 ))
 DISPLAY=$display xdotool mousemove --window "$window" "$click_x" "$click_y" click 1
-sleep 2
+# The status line settles 2 s after the last answer.
+sleep 4
 mkdir -p "$(dirname "$output")"
 DISPLAY=$display import -window "$window" "$output"
 echo "screenshot: $output"
