@@ -48,8 +48,3 @@ int CComboBox::SetCurSel(int index)
     setCurrentIndex(index);
     return index;
 }
-
-QString CComboBox::GetLBText(int index) const
-{
-    return index >= 0 && index < count() ? itemText(index) : QString();
-}

@@ -22,6 +22,4 @@ public:
     // Selects index; -1 or an index that does not exist clears the selection
     // and returns CB_ERR. Sends no notification.
     int SetCurSel(int index);
-    // Text of entry index, empty when it does not exist.
-    QString GetLBText(int index) const;
 };

@@ -12,7 +12,6 @@ int ShowOnUiThread(const QString& text)
 {
     QMessageBox box(
         QMessageBox::Warning, ApplicationName(), text, QMessageBox::Ok, QApplication::activeWindow());
-    box.setObjectName(QLatin1String(kMessageBoxObjectName));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
@@ -46,14 +45,4 @@ UiHandOff ApplicationHandOff()
         return made;
     }();
     return handOff;
-}
-
-QMessageBox* FindOpenMessageBox()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* box = qobject_cast<QMessageBox*>(window);
-        if (box && box->isVisible() && box->objectName() == QLatin1String(kMessageBoxObjectName))
-            return box;
-    }
-    return nullptr;
 }

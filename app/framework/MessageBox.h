@@ -4,14 +4,10 @@
 // on the UI thread, and the asking thread waits until the user closes it.
 #include <QString>
 
-class QMessageBox;
 class UiHandOff;
 
 // "Quillscope": the caption of every message box.
 QString ApplicationName();
-
-// Object name of the box while it is open, so tools and tests can find it.
-inline constexpr char kMessageBoxObjectName[] = "quillMessageBox";
 
 // Shows the box and returns IDOK once it is closed. From a thread other than
 // the UI thread the box goes through the application's hand-off, which is
@@ -25,6 +21,3 @@ int AfxMessageBox(const UiHandOff& handOff, const QString& text);
 // The hand-off to the application object's thread, closed when the
 // application is about to quit or is destroyed.
 UiHandOff ApplicationHandOff();
-
-// The message box currently open, or nullptr.
-QMessageBox* FindOpenMessageBox();
