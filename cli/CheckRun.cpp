@@ -9,6 +9,8 @@
 
 namespace quill::cli {
 
+using Runner = netcheck::CheckRunner;
+
 std::vector<CheckRow> RunCheckPlan(
     const CheckPlan& plan, const DeviceProbes& probes, const std::function<void(const CheckRow&)>& onRow)
 {
@@ -19,11 +21,11 @@ std::vector<CheckRow> RunCheckPlan(
             planned[static_cast<int>(slot)] = { "port", plan.rcsHost, probes.lanPorts[slot], {} };
     }
     if (plan.cloud) {
-        planned[5] = { "cloud", plan.cloudHost, probes.cloudPort, {} };
-        planned[7] = { "cloud", plan.cloudHost, probes.cloudTlsPort, {} };
+        planned[Runner::kCloudSlot] = { "cloud", plan.cloudHost, probes.cloudPort, {} };
+        planned[Runner::kCloudTlsSlot] = { "cloud", plan.cloudHost, probes.cloudTlsPort, {} };
     }
     if (plan.ntp)
-        planned[4] = { "ntp", plan.ntpHost, probes.ntpPort, {} };
+        planned[Runner::kNtpSlot] = { "ntp", plan.ntpHost, probes.ntpPort, {} };
 
     netcheck::CheckRunner runner(probes);
     QEventLoop loop;
@@ -46,7 +48,7 @@ std::vector<CheckRow> RunCheckPlan(
         loop.exec();
 
     std::vector<CheckRow> rows;
-    for (const int slot : { 0, 1, 2, 3, 5, 7, 4 }) {
+    for (const int slot : { 0, 1, 2, 3, Runner::kCloudSlot, Runner::kCloudTlsSlot, Runner::kNtpSlot }) {
         if (planned.contains(slot))
             rows.push_back(planned.at(slot));
     }

@@ -72,7 +72,8 @@ bool CheckRunner::StartCloud(const std::string& host)
     if (IsRunning(kCloud))
         return false;
     m_pending[kCloud] = 2;
-    for (const auto& [slot, port] : { std::pair(5, m_probes.cloudPort), std::pair(7, m_probes.cloudTlsPort) })
+    for (const auto& [slot, port] :
+        { std::pair(kCloudSlot, m_probes.cloudPort), std::pair(kCloudTlsSlot, m_probes.cloudTlsPort) })
         Start(slot, [this, host, port](std::stop_token stop) {
             return CheckHttps(host, port, m_probes.httpsTimeout, m_probes.lookupBound, stop);
         });
@@ -84,7 +85,7 @@ bool CheckRunner::StartNtp(const std::string& host)
     if (IsRunning(kNtp))
         return false;
     m_pending[kNtp] = 1;
-    Start(4, [this, host](std::stop_token stop) {
+    Start(kNtpSlot, [this, host](std::stop_token stop) {
         return CheckNtp(host, m_probes.ntpPort, m_probes.ntpTimeout, m_probes.lookupBound, stop);
     });
     return true;

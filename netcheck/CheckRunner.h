@@ -35,7 +35,12 @@ public:
     bool StartNtp(const std::string& host);
     bool IsRunning(Run run) const { return m_pending[run] > 0; }
 
-    static Run RunOf(int slot) { return slot < 4 ? kCheck : slot == 4 ? kNtp : kCloud; }
+    // The result slots: 0 to 3 Check's ports, then these.
+    static constexpr int kNtpSlot = 4;
+    static constexpr int kCloudSlot = 5;
+    static constexpr int kCloudTlsSlot = 7;
+
+    static Run RunOf(int slot) { return slot < kNtpSlot ? kCheck : slot == kNtpSlot ? kNtp : kCloud; }
 
 Q_SIGNALS:
     void ProbeEnded(int slot, quill::netcheck::ProbeOutcome outcome);
