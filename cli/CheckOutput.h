@@ -1,12 +1,14 @@
 #pragma once
 
-#include "CheckRun.h"
+#include "CheckPlan.h"
 
 #include <cstdint>
 #include <ostream>
 #include <vector>
 
 namespace quill::cli {
+
+using netcheck::CheckRow;
 
 // One table line for a row as it arrives: check, host:port, PASS or FAIL and
 // the reason with its facts and time in the language.

@@ -2,7 +2,7 @@
 #include "AdapterOutput.h"
 #include "AdapterRows.h"
 #include "CheckOutput.h"
-#include "CheckRun.h"
+#include "CheckPlan.h"
 #include "CommandLine.h"
 #include "ExitStatus.h"
 #include "NetCheckHosts.h"
@@ -33,7 +33,7 @@ int LanguageOf(const Invocation& invocation)
 
 int RunCheck(const Invocation& invocation)
 {
-    CheckPlan plan;
+    quill::netcheck::CheckPlan plan;
     plan.rcsHost = invocation.rcsHost.value_or(quill::netcheck::SettingsServer());
     plan.cloudHost = invocation.cloudHost.value_or(quill::netcheck::PresetCloudHost());
     plan.ntpHost = invocation.ntpHost.value_or(quill::netcheck::PresetNtpHost());
@@ -43,10 +43,11 @@ int RunCheck(const Invocation& invocation)
 
     const int language = LanguageOf(invocation);
     const bool table = invocation.format == OutputFormat::Table;
-    const std::vector<CheckRow> rows = RunCheckPlan(plan, DeviceProbes {}, [&](const CheckRow& row) {
-        if (table)
-            WriteCheckLine(std::cout, row, language);
-    });
+    const std::vector<CheckRow> rows
+        = quill::netcheck::RunCheckPlan(plan, DeviceProbes {}, [&](const CheckRow& row) {
+              if (table)
+                  WriteCheckLine(std::cout, row, language);
+          });
     if (!table)
         WriteCheckJson(std::cout, rows, language);
     const bool allPassed
@@ -68,6 +69,7 @@ int main(int argc, char** argv)
         QCoreApplication application(argc, argv);
         return RunCheck(invocation);
     }
-    WriteAdapterRows(std::cout, ReadAdapterRows(quill::netinfo::AdapterSources::System()), invocation.format);
+    WriteAdapterRows(std::cout, quill::netinfo::ReadAdapterRows(quill::netinfo::AdapterSources::System()),
+        invocation.format);
     return kExitPassed;
 }

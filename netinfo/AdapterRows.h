@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace quill::cli {
+namespace quill::netinfo {
 
 // One IPv4 interface as `adapters` lists it.
 struct AdapterRow {
@@ -22,6 +22,6 @@ struct AdapterRow {
 // Every interface with an IPv4 address except loopback, in the kernel's order,
 // with the adapter table's settings where discovery would use the adapter.
 // Unusable interfaces are listed too: they are often why a camera is not found.
-std::vector<AdapterRow> ReadAdapterRows(const netinfo::AdapterSources& sources);
+std::vector<AdapterRow> ReadAdapterRows(const AdapterSources& sources);
 
-} // namespace quill::cli
+} // namespace quill::netinfo

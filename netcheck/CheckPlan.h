@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-namespace quill::cli {
+namespace quill::netcheck {
 
 // One probe of the network check with what it found.
 struct CheckRow {
     std::string check; // "port", "cloud" or "ntp"
     std::string host;
     int port = 0;
-    netcheck::ProbeOutcome outcome;
+    ProbeOutcome outcome;
 };
 
 struct CheckPlan {
@@ -28,4 +28,4 @@ struct CheckPlan {
 std::vector<CheckRow> RunCheckPlan(
     const CheckPlan& plan, const DeviceProbes& probes, const std::function<void(const CheckRow&)>& onRow);
 
-} // namespace quill::cli
+} // namespace quill::netcheck

@@ -1,4 +1,4 @@
-#include "CheckRun.h"
+#include "CheckPlan.h"
 
 #include "CheckRunner.h"
 
@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <map>
 
-namespace quill::cli {
+namespace quill::netcheck {
 
-using Runner = netcheck::CheckRunner;
+using Runner = CheckRunner;
 
 std::vector<CheckRow> RunCheckPlan(
     const CheckPlan& plan, const DeviceProbes& probes, const std::function<void(const CheckRow&)>& onRow)
@@ -27,17 +27,16 @@ std::vector<CheckRow> RunCheckPlan(
     if (plan.ntp)
         planned[Runner::kNtpSlot] = { "ntp", plan.ntpHost, probes.ntpPort, {} };
 
-    netcheck::CheckRunner runner(probes);
+    CheckRunner runner(probes);
     QEventLoop loop;
     std::size_t ended = 0;
-    QObject::connect(&runner, &netcheck::CheckRunner::ProbeEnded, &loop,
-        [&](int slot, const netcheck::ProbeOutcome& outcome) {
-            CheckRow& row = planned.at(slot);
-            row.outcome = outcome;
-            onRow(row);
-            if (++ended == planned.size())
-                loop.quit();
-        });
+    QObject::connect(&runner, &CheckRunner::ProbeEnded, &loop, [&](int slot, const ProbeOutcome& outcome) {
+        CheckRow& row = planned.at(slot);
+        row.outcome = outcome;
+        onRow(row);
+        if (++ended == planned.size())
+            loop.quit();
+    });
     if (plan.ports)
         runner.StartCheck(plan.rcsHost);
     if (plan.cloud)
@@ -55,4 +54,4 @@ std::vector<CheckRow> RunCheckPlan(
     return rows;
 }
 
-} // namespace quill::cli
+} // namespace quill::netcheck

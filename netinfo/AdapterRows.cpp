@@ -5,16 +5,15 @@
 
 #include <map>
 
-namespace quill::cli {
+namespace quill::netinfo {
 
-std::vector<AdapterRow> ReadAdapterRows(const netinfo::AdapterSources& sources)
+std::vector<AdapterRow> ReadAdapterRows(const AdapterSources& sources)
 {
-    std::vector<netinfo::NetworkInterface> interfaces;
-    netinfo::ReadNetworkInterfaces(interfaces);
-    netinfo::AdapterTable table;
-    netinfo::ReadAdaptersInfo(table, sources);
-    const std::map<std::string, netinfo::DefaultRoute> routes
-        = netinfo::ReadDefaultRoutes(sources.routeTableFile);
+    std::vector<NetworkInterface> interfaces;
+    ReadNetworkInterfaces(interfaces);
+    AdapterTable table;
+    ReadAdaptersInfo(table, sources);
+    const std::map<std::string, DefaultRoute> routes = ReadDefaultRoutes(sources.routeTableFile);
 
     // The table puts the adapter of the lowest-metric default route first.
     std::string defaultInterface;
@@ -22,7 +21,7 @@ std::vector<AdapterRow> ReadAdapterRows(const netinfo::AdapterSources& sources)
         defaultInterface = table.slots[0].interfaceName;
 
     std::vector<AdapterRow> rows;
-    for (const netinfo::NetworkInterface& candidate : interfaces) {
+    for (const NetworkInterface& candidate : interfaces) {
         if (candidate.loopback || candidate.address.empty())
             continue;
         AdapterRow row;
@@ -34,7 +33,7 @@ std::vector<AdapterRow> ReadAdapterRows(const netinfo::AdapterSources& sources)
         if (const auto route = routes.find(candidate.name); route != routes.end())
             row.gateway = route->second.gateway;
         for (std::int32_t slot = 0; slot < table.count; ++slot) {
-            const netinfo::AdapterInfo& adapter = table.slots[static_cast<std::size_t>(slot)];
+            const AdapterInfo& adapter = table.slots[static_cast<std::size_t>(slot)];
             if (adapter.interfaceName == candidate.name) {
                 row.gateway = adapter.defaultGateway;
                 row.dnsServer = adapter.dnsServer;
@@ -46,4 +45,4 @@ std::vector<AdapterRow> ReadAdapterRows(const netinfo::AdapterSources& sources)
     return rows;
 }
 
-} // namespace quill::cli
+} // namespace quill::netinfo
