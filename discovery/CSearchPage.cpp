@@ -1,12 +1,11 @@
 #include "CSearchPage.h"
 
 #include "AdapterState.h"
-#include "AnswerParser.h"
-#include "AnswerSocket.h"
 #include "CComboBox.h"
 #include "CIPAddressCtrl.h"
 #include "CameraPage.h"
 #include "DeviceLogLine.h"
+#include "DiscoveryListener.h"
 #include "ListCtrlExSortHead.h"
 #include "ListItemNotify.h"
 #include "Logger.h"
@@ -28,11 +27,7 @@
 #include <QMenu>
 #include <QPalette>
 
-#include <boost/asio/ip/address_v4.hpp>
-#include <boost/bind/bind.hpp>
 #include <boost/format.hpp>
-#include <boost/make_shared.hpp>
-#include <boost/thread/thread.hpp>
 
 #include <algorithm>
 
@@ -65,18 +60,6 @@ constexpr char kDefaultRangeText[] = "192.168.1.1";
 // the list at once, only their drawing waits. Painting the list for every
 // single answer would cost far more than the answer itself.
 constexpr int kListPaintDelayMs = 20;
-
-// How long the listener lingers after reporting a failure before it ends.
-constexpr auto kListenerEndPause = boost::chrono::milliseconds(50);
-
-std::optional<CSearchPage::Ipv4Octets> ParseDottedAddress(const std::string& text)
-{
-    boost::system::error_code error;
-    const auto address = boost::asio::ip::make_address_v4(text, error);
-    if (error)
-        return std::nullopt;
-    return address.to_bytes();
-}
 
 // Part i of an adapter's address, empty when the slot holds fewer parts.
 const std::string& AddressPart(const std::vector<std::string>& parts, std::size_t i)
@@ -265,8 +248,8 @@ bool CSearchPage::FormAdapterRangeTexts(int adapter)
 
 bool CSearchPage::SetRangeFromTexts()
 {
-    const auto begin = ParseDottedAddress(m_beginText);
-    const auto end = ParseDottedAddress(m_endText);
+    const auto begin = quill::discovery::ParseIpv4(m_beginText);
+    const auto end = quill::discovery::ParseIpv4(m_endText);
     if (!begin || !end)
         return false;
     SetRange(*begin, *end);
@@ -275,8 +258,9 @@ bool CSearchPage::SetRangeFromTexts()
 
 void CSearchPage::SetRange(const Ipv4Octets& begin, const Ipv4Octets& end)
 {
-    m_beginAddr = begin;
-    m_endAddr = { begin[0], begin[1], begin[2], end[3] };
+    const quill::discovery::DiscoveryRange range = quill::discovery::RangeWithin24(begin, end);
+    m_beginAddr = range.begin;
+    m_endAddr = range.end;
     if (m_ipBegin)
         m_ipBegin->SetAddress(m_beginAddr);
     if (m_ipEnd)
@@ -506,7 +490,7 @@ void CSearchPage::OnSearchSettled()
         if (const auto adapter = m_adapterCombo->GetCurSel(); adapter >= 0) {
             const std::string address = WideToUtf8(m_adapterCombo->itemText(adapter));
             facts.adapterName = address;
-            if (const auto octets = ParseDottedAddress(address)) {
+            if (const auto octets = quill::discovery::ParseIpv4(address)) {
                 facts.adapterAddresses = { *octets };
                 if (const auto state = FindAdapterHolding(*octets)) {
                     facts.adapterName += " (" + state->name + ")";
@@ -537,103 +521,33 @@ void CSearchPage::DeferListPainting()
 void CSearchPage::StartListener()
 {
     m_listenerHandOff = HandOff();
-    m_listenerWindow = GetSafeHandle();
-    try {
-        m_receiveThread = boost::make_shared<boost::thread>(boost::bind(&CSearchPage::ReceiveLoop, this));
-    } catch (const boost::thread_resource_error& error) {
-        LogRecord(
-            mirelo::critical, (boost::format("discovery listener not started: %s") % error.what()).str());
-        std::lock_guard lock(m_listenerMutex);
-        m_listenerEnded = true;
-    }
+    m_listener = std::make_unique<quill::discovery::DiscoveryListener>(
+        m_options.ports.listenPort, [this](const DeviceRecord& record) { AddDeviceRow(record); },
+        [this](const std::string& what) { ReportListenerFailure(what); });
+    const quill::discovery::ListenerStart start = m_listener->Start();
+    using Error = quill::discovery::ListenerStart::Error;
+    // Told once the page is up, as a message box and a close request.
+    if (start.error == Error::PortConflict)
+        QMetaObject::invokeMethod(
+            this, [this] { ReportPortConflict(); }, Qt::QueuedConnection);
+    else if (start.error == Error::Failed)
+        ReportListenerFailure(start.what);
 }
 
 void CSearchPage::StopListener()
 {
-    {
-        std::lock_guard lock(m_listenerMutex);
-        m_stopping = true;
-        if (m_answerSocket)
-            m_answerSocket->stop();
-    }
-    // Releases a listener waiting for a row, a message box or the close
-    // request; it then finds its socket stopped and ends.
+    if (!m_listener)
+        return;
+    m_listener->RequestStop();
+    // Releases a listener waiting for its row; it then finds its socket
+    // stopped and ends.
     HandOff().Close();
-    if (m_receiveThread && m_receiveThread->joinable())
-        m_receiveThread->join();
-    m_receiveThread.reset();
-    std::lock_guard lock(m_listenerMutex);
-    m_answerSocket.reset();
-}
-
-bool CSearchPage::IsStopping() const
-{
-    std::lock_guard lock(m_listenerMutex);
-    return m_stopping;
+    m_listener.reset();
 }
 
 bool CSearchPage::IsListening() const
 {
-    std::lock_guard lock(m_listenerMutex);
-    return m_answerSocket && !m_listenerEnded && !m_stopping;
-}
-
-void CSearchPage::ReceiveLoop()
-{
-    std::shared_ptr<quill::discovery::AnswerSocket> socket;
-    try {
-        socket = std::make_shared<quill::discovery::AnswerSocket>(m_options.ports.listenPort);
-    } catch (const quill::discovery::BindFailure&) {
-        // Only a port that cannot be had is a conflict; while the page goes
-        // away nobody is told.
-        if (!IsStopping()) {
-            ReportPortConflict();
-            boost::this_thread::sleep_for(kListenerEndPause);
-        }
-        EndListener();
-        return;
-    } catch (const std::exception& error) {
-        ReportListenerFailure(error.what());
-        EndListener();
-        return;
-    }
-    {
-        std::lock_guard lock(m_listenerMutex);
-        if (m_stopping)
-            return;
-        m_answerSocket = socket;
-    }
-
-    std::array<char, quill::discovery::kAnswerBufferSize> buffer {};
-    for (;;) {
-        std::optional<std::size_t> received;
-        try {
-            buffer.fill(0);
-            received = socket->receive(buffer);
-        } catch (const std::exception& error) {
-            if (!IsStopping())
-                ReportListenerFailure(error.what());
-            break;
-        }
-        if (!received)
-            break; // the page is going away
-        const auto record = quill::discovery::ParseAnswer(std::string_view(buffer.data(), *received));
-        if (!record)
-            continue;
-        try {
-            AddDeviceRow(*record);
-        } catch (const std::exception& error) {
-            // One answer went wrong; the next ones may not.
-            ReportListenerFailure(error.what());
-        }
-    }
-    EndListener();
-}
-
-void CSearchPage::EndListener()
-{
-    std::lock_guard lock(m_listenerMutex);
-    m_listenerEnded = true;
+    return m_listener && m_listener->IsListening();
 }
 
 void CSearchPage::ReportListenerFailure(const std::string& what)
@@ -644,6 +558,6 @@ void CSearchPage::ReportListenerFailure(const std::string& what)
 void CSearchPage::ReportPortConflict()
 {
     TryLogRecord(mirelo::critical, "port conflict!");
-    AfxMessageBox(*m_listenerHandOff, QStringLiteral("Port conflict!\n"));
-    m_listenerWindow.SendMessage(WM_CLOSE);
+    AfxMessageBox(QStringLiteral("Port conflict!\n"));
+    SendMessage(WM_CLOSE);
 }

@@ -9,17 +9,14 @@
 #include "SearchPageOptions.h"
 #include "SearchStatus.h"
 #include "UiHandOff.h"
-#include "WindowHandle.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include <boost/shared_ptr.hpp>
 #include <boost/thread/mutex.hpp>
 
 #include <array>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -29,12 +26,8 @@ class CComboBox;
 class CIPAddressCtrl;
 class QLabel;
 
-namespace boost {
-class thread;
-}
-
 namespace quill::discovery {
-class AnswerSocket;
+class DiscoveryListener;
 }
 
 // The camera search tab page: the adapter list, the address range, the Search
@@ -129,15 +122,11 @@ private:
 
     void StartListener();
     void StopListener();
-    void ReceiveLoop();
     void ReportPortConflict();
     // Any listener failure but the port conflict: one critical record.
     void ReportListenerFailure(const std::string& what);
-    void EndListener();
-    bool IsStopping() const;
 
     SearchPageOptions m_options;
-    boost::shared_ptr<boost::thread> m_receiveThread;
     CIPAddressCtrl* m_ipBegin = nullptr;
     CIPAddressCtrl* m_ipEnd = nullptr;
     CComboBox* m_adapterCombo = nullptr;
@@ -163,13 +152,7 @@ private:
     QElapsedTimer m_sinceSweep;
 
     // What the listener thread holds of the page: the hand-off to the UI
-    // thread and the page as a window, both taken before it starts.
+    // thread, taken before it starts.
     std::optional<UiHandOff> m_listenerHandOff;
-    WindowHandle m_listenerWindow;
-    // The listener's socket, published once bound, so that the page can wake
-    // a blocked receive when it goes away.
-    mutable std::mutex m_listenerMutex;
-    std::shared_ptr<quill::discovery::AnswerSocket> m_answerSocket;
-    bool m_stopping = false;
-    bool m_listenerEnded = false;
+    std::unique_ptr<quill::discovery::DiscoveryListener> m_listener;
 };

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "DiscoveryRange.h"
+
 #include <boost/system/error_code.hpp>
 
-#include <array>
 #include <cstdint>
 #include <string>
 
 namespace quill::discovery {
-
-using Ipv4Octets = std::array<std::uint8_t, 4>;
 
 // What one sweep achieved. A sweep never throws: a query that cannot be sent
 // (no route, a refused send, a socket that cannot be opened) is counted and

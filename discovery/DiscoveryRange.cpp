@@ -1,0 +1,72 @@
+#include "DiscoveryRange.h"
+
+#include <boost/asio/ip/address_v4.hpp>
+#include <boost/format.hpp>
+
+namespace quill::discovery {
+
+DiscoveryRange RangeWithin24(const Ipv4Octets& begin, const Ipv4Octets& end)
+{
+    return { begin, { begin[0], begin[1], begin[2], end[3] } };
+}
+
+DiscoveryRange NetworkOf(const Ipv4Octets& address)
+{
+    return { { address[0], address[1], address[2], 0 }, { address[0], address[1], address[2], 255 } };
+}
+
+std::optional<Ipv4Octets> ParseIpv4(std::string_view text)
+{
+    boost::system::error_code error;
+    const auto address = boost::asio::ip::make_address_v4(std::string(text), error);
+    if (error)
+        return std::nullopt;
+    return address.to_bytes();
+}
+
+std::string FormatIpv4(const Ipv4Octets& address)
+{
+    return boost::asio::ip::address_v4(address).to_string();
+}
+
+std::string FormatRange(const DiscoveryRange& range)
+{
+    return FormatIpv4(range.begin) + "-" + std::to_string(range.end[3]);
+}
+
+std::variant<DiscoveryRange, std::string> ParseRange(std::string_view text)
+{
+    const std::string_view::size_type dash = text.find('-');
+    const std::string_view first = text.substr(0, dash);
+    const auto begin = ParseIpv4(first);
+    if (!begin)
+        return (boost::format("\"%s\" is no IPv4 address") % first).str();
+    if (dash == std::string_view::npos)
+        return DiscoveryRange { *begin, *begin };
+
+    const std::string_view last = text.substr(dash + 1);
+    std::optional<Ipv4Octets> end;
+    if (last.find('.') == std::string_view::npos) {
+        // The last octet alone: digits only, as an address octet is typed.
+        unsigned value = 0;
+        bool digits = !last.empty() && last.size() <= 3;
+        for (const char c : last) {
+            digits = digits && c >= '0' && c <= '9';
+            value = value * 10 + static_cast<unsigned>(c - '0');
+        }
+        if (digits && value <= 255)
+            end = Ipv4Octets { (*begin)[0], (*begin)[1], (*begin)[2], static_cast<std::uint8_t>(value) };
+    } else {
+        end = ParseIpv4(last);
+    }
+    if (!end)
+        return (boost::format("\"%s\" is no end address or last octet") % last).str();
+    if (RangeWithin24(*begin, *end).end != *end)
+        return (boost::format("%s-%s is wider than a /24 network") % FormatIpv4(*begin) % FormatIpv4(*end))
+            .str();
+    if ((*end)[3] < (*begin)[3])
+        return (boost::format("%s-%s ends below its start") % FormatIpv4(*begin) % FormatIpv4(*end)).str();
+    return DiscoveryRange { *begin, *end };
+}
+
+} // namespace quill::discovery

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace quill::discovery {
+
+using Ipv4Octets = std::array<std::uint8_t, 4>;
+
+// The addresses one search sweeps: from begin to end within one /24 network.
+struct DiscoveryRange {
+    Ipv4Octets begin {};
+    Ipv4Octets end {};
+
+    friend bool operator==(const DiscoveryRange&, const DiscoveryRange&) = default;
+};
+
+// The range rule: a sweep never leaves the begin's /24, so the end's first
+// three octets are always the begin's, whatever was typed there.
+DiscoveryRange RangeWithin24(const Ipv4Octets& begin, const Ipv4Octets& end);
+
+// The whole /24 network of an address: .0 to .255.
+DiscoveryRange NetworkOf(const Ipv4Octets& address);
+
+// A dotted IPv4 address, or nothing.
+std::optional<Ipv4Octets> ParseIpv4(std::string_view text);
+
+std::string FormatIpv4(const Ipv4Octets& address);
+// "A.B.C.D-E", as a range is typed on the command line.
+std::string FormatRange(const DiscoveryRange& range);
+
+// A typed range: "A.B.C.D-E" or "A.B.C.D-A.B.C.E", or one address. Typed text
+// is taken strictly: where the window quietly applies the range rule, a range
+// that leaves its /24 or ends below its start is refused with the reason.
+std::variant<DiscoveryRange, std::string> ParseRange(std::string_view text);
+
+} // namespace quill::discovery
