@@ -18,13 +18,20 @@ CheckRunner::CheckRunner(DeviceProbes probes, QObject* parent)
     qRegisterMetaType<ProbeOutcome>();
     m_pool.setMaxThreadCount(kMostProbesAtOnce);
     // Bookkeeping on this object's thread, before anyone hears of the outcome.
-    connect(
-        this, &CheckRunner::Finished, this,
-        [this](int slot, const ProbeOutcome& outcome) {
-            --m_pending[RunOf(slot)];
-            Q_EMIT ProbeEnded(slot, outcome);
-        },
-        Qt::QueuedConnection);
+    connect(this, &CheckRunner::FinishedWaiting, this, &CheckRunner::DeliverFinished, Qt::QueuedConnection);
+}
+
+void CheckRunner::DeliverFinished()
+{
+    std::vector<std::pair<int, ProbeOutcome>> finished;
+    {
+        std::lock_guard lock(m_finishedLock);
+        finished.swap(m_finished);
+    }
+    for (const auto& [slot, outcome] : finished) {
+        --m_pending[RunOf(slot)];
+        Q_EMIT ProbeEnded(slot, outcome);
+    }
 }
 
 CheckRunner::~CheckRunner()
@@ -36,7 +43,12 @@ CheckRunner::~CheckRunner()
 template <class Probe> void CheckRunner::Start(int slot, Probe probe)
 {
     m_pool.start([this, slot, probe = std::move(probe), stop = m_stop.get_token()] {
-        Q_EMIT Finished(slot, probe(stop));
+        ProbeOutcome outcome = probe(stop);
+        {
+            std::lock_guard lock(m_finishedLock);
+            m_finished.emplace_back(slot, std::move(outcome));
+        }
+        Q_EMIT FinishedWaiting();
     });
 }
 
