@@ -1,6 +1,5 @@
 #include "CSearchPage.h"
 
-#include "AdapterState.h"
 #include "CComboBox.h"
 #include "CIPAddressCtrl.h"
 #include "CameraPage.h"
@@ -10,8 +9,8 @@
 #include "ListItemNotify.h"
 #include "Logger.h"
 #include "MessageBox.h"
-#include "NeighbourTable.h"
 #include "ResultOrder.h"
+#include "SearchFactsGathering.h"
 #include "SearchPageMenuTexts.h"
 #include "SearchPageTemplate.h"
 #include "SearchPageTexts.h"
@@ -481,25 +480,15 @@ void CSearchPage::OnSearchSettled()
     m_searchState = SearchState::Settled;
     if (m_cameraKeys.empty()) {
         using namespace quill::discovery;
-        SearchFacts facts;
-        facts.listening = IsListening();
-        facts.listenPort = m_options.ports.listenPort;
-        facts.sweep = m_lastSweep.value_or(SweepOutcome {});
-        facts.begin = m_beginAddr;
-        facts.end = m_endAddr;
+        std::string adapterLabel;
+        std::optional<Ipv4Octets> adapterAddress;
         if (const auto adapter = m_adapterCombo->GetCurSel(); adapter >= 0) {
-            const std::string address = WideToUtf8(m_adapterCombo->itemText(adapter));
-            facts.adapterName = address;
-            if (const auto octets = quill::discovery::ParseIpv4(address)) {
-                facts.adapterAddresses = { *octets };
-                if (const auto state = FindAdapterHolding(*octets)) {
-                    facts.adapterName += " (" + state->name + ")";
-                    facts.adapterAddresses = state->addresses;
-                    facts.carrier = state->carrier;
-                }
-            }
+            adapterLabel = WideToUtf8(m_adapterCombo->itemText(adapter));
+            adapterAddress = ParseIpv4(adapterLabel);
         }
-        facts.arpAnswered = CountArpAnswered(m_options.neighbourTable, m_beginAddr, m_endAddr);
+        const SearchFacts facts = GatherSearchFacts(IsListening(), m_options.ports.listenPort,
+            m_lastSweep.value_or(SweepOutcome {}), m_beginAddr, m_endAddr, adapterLabel, adapterAddress,
+            m_options.neighbourTable);
         const NoAnswerCause cause = DiagnoseNoAnswer(facts);
         TryLogRecord(mirelo::warning, NoAnswerText(kEnglish, cause, facts));
         // Kept, so that a change of language tells it again.
