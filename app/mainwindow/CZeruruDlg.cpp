@@ -76,7 +76,7 @@ bool CZeruruDlg::OnInitDialog()
     setWindowIcon(m_icon);
     SetWindowText(QString::fromUtf8(quill::app::kMainWindowTitle));
 
-    quill::app::CollectAdapterTable(m_adapters, m_parts.collectors);
+    quill::netinfo::CollectAdapterTable(m_adapters, m_parts.collectors);
 
     for (int tab = 0; tab < quill::app::kTabCount; ++tab)
         m_tabCtrl->InsertItem(tab, quill::app::TabLabel(tab, kEnglish));

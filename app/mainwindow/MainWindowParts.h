@@ -18,7 +18,7 @@ using DevicePageFactory = std::function<std::unique_ptr<CDevicePage>()>;
 // made-up adapters and pages on free ports. A factory left empty, or one that
 // makes no page, stands for the product's page.
 struct MainWindowParts {
-    AdapterCollectors collectors;
+    netinfo::AdapterCollectors collectors;
     SearchPageFactory makeSearchPage;
     DevicePageFactory makeDevicePage;
 
