@@ -11,6 +11,7 @@ MainWindowParts MainWindowParts::Product()
         netinfo::AdapterCollectors::System(),
         [] { return std::make_unique<CSearchPage>(); },
         [] { return std::make_unique<CDevicePage>(); },
+        &settings::SettingsPath,
     };
 }
 
