@@ -5,7 +5,9 @@
 #include <QApplication>
 
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 int main(int argc, char** argv)
 {
@@ -16,6 +18,11 @@ int main(int argc, char** argv)
             return 0;
         }
     }
+
+    // The log lives in the working directory, beside "Config.ini". Without a
+    // readable working directory the empty path still means it.
+    std::error_code noWorkingDirectory;
+    Logger::configure({ std::filesystem::current_path(noWorkingDirectory) });
 
     int exitCode = 0;
     {

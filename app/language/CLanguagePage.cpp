@@ -62,11 +62,17 @@ void CLanguagePage::OnSelchangeLanguage()
     const LanguageId selected = m_languageCombo ? m_languageCombo->GetCurSel() : -1;
     if (selected != m_language) {
         m_language = selected;
-        WriteStoredLanguage(selected);
+        WriteStoredLanguage(selected, m_settingsLocation());
     }
     ApplyPageLanguage(selected);
     if (CDialogBase* mainWindow = GetParentDialog())
         mainWindow->PostMessage(WM_LANGUAGE_CHANGED, static_cast<WPARAM>(selected), 0);
+}
+
+void CLanguagePage::SetSettingsLocation(quill::settings::SettingsLocation location)
+{
+    if (location)
+        m_settingsLocation = std::move(location);
 }
 
 void CLanguagePage::OnShowWindow(bool show)

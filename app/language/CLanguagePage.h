@@ -2,6 +2,7 @@
 
 #include "CDialogBase.h"
 #include "LanguageId.h"
+#include "ProfileSettings.h"
 
 class CComboBox;
 
@@ -26,6 +27,11 @@ public:
     // The handler of a selection change of the language selector.
     void OnSelchangeLanguage();
 
+    // Where the page stores the language chosen on it; the main window tells
+    // it. A page on its own uses the working directory's "Config.ini"; an
+    // empty location changes nothing.
+    void SetSettingsLocation(quill::settings::SettingsLocation location);
+
 protected:
     // reapplyOnHide: whether hiding the page re-applies the language as
     // showing it does.
@@ -47,4 +53,5 @@ protected:
 
 private:
     bool m_reapplyOnHide = true;
+    quill::settings::SettingsLocation m_settingsLocation = &quill::settings::SettingsPath;
 };

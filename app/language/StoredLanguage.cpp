@@ -13,16 +13,13 @@ constexpr const char* kKey = "LANG";
 
 } // namespace
 
-LanguageId ReadStoredLanguage()
+LanguageId ReadStoredLanguage(const std::string& settingsPath)
 {
-    namespace settings = quill::settings;
-    const std::string text = settings::ReadProfileString(kSection, kKey, "0", settings::SettingsPath());
+    const std::string text = quill::settings::ReadProfileString(kSection, kKey, "0", settingsPath);
     return static_cast<LanguageId>(std::atoi(text.c_str()));
 }
 
-void WriteStoredLanguage(LanguageId language)
+void WriteStoredLanguage(LanguageId language, const std::string& settingsPath)
 {
-    namespace settings = quill::settings;
-    settings::WriteProfileString(
-        kSection, kKey, (boost::format("%d") % language).str(), settings::SettingsPath());
+    quill::settings::WriteProfileString(kSection, kKey, (boost::format("%d") % language).str(), settingsPath);
 }

@@ -90,11 +90,13 @@ namespace {
         return expr::attr<mirelo::severity_level>("Severity") >= kMinimumSeverity;
     }
 
-    boost::shared_ptr<FileSink> MakeFileSink(
+    boost::shared_ptr<FileSink> MakeFileSink(const std::filesystem::path& directory,
         std::uintmax_t rotationSizeBytes, TimeRotationCheck timeRotation, const FileFailure& failure)
     {
+        // An empty directory leaves the names relative: Boost.Log resolves
+        // them against the working directory here, once.
         auto backend = boost::make_shared<CheckedFileBackend>(
-            keywords::file_name = std::string(kLogName) + "_%Y-%m-%d_%H-%M-%S.log",
+            keywords::file_name = (directory / (std::string(kLogName) + "_%Y-%m-%d_%H-%M-%S.log")).string(),
             keywords::open_mode = std::ios_base::out | std::ios_base::trunc,
             keywords::rotation_size = rotationSizeBytes, keywords::enable_final_rotation = true);
         if (timeRotation)
@@ -109,8 +111,9 @@ namespace {
         sink->set_exception_handler(logging::make_exception_handler<std::exception>(failure, std::nothrow));
 
         // Files of earlier runs in the folder are left alone: no scan_for_files().
-        backend->set_file_collector(sinks::file::make_collector(keywords::target = kLogFolder,
-            keywords::max_size = kLogFolderMaxSize, keywords::min_free_space = kMinimumFreeSpace));
+        backend->set_file_collector(
+            sinks::file::make_collector(keywords::target = (directory / kLogFolder).string(),
+                keywords::max_size = kLogFolderMaxSize, keywords::min_free_space = kMinimumFreeSpace));
         return sink;
     }
 
@@ -129,34 +132,40 @@ namespace {
 
 } // namespace
 
-void SetUpLogging(std::uintmax_t rotationSizeBytes, TimeRotationCheck timeRotation)
+void SetUpLogging(const LogPlace& place, std::uintmax_t rotationSizeBytes, TimeRotationCheck timeRotation)
 {
     const FileFailure failure;
     boost::shared_ptr<FileSink> fileSink;
-    try {
-        // The collector makes the "logs" folder at once.
-        fileSink = MakeFileSink(rotationSizeBytes, std::move(timeRotation), failure);
-    } catch (const std::exception& error) {
-        failure(error);
+    if (place.toFile) {
+        try {
+            // The collector makes the "logs" folder at once.
+            fileSink = MakeFileSink(place.directory, rotationSizeBytes, std::move(timeRotation), failure);
+        } catch (const std::exception& error) {
+            failure(error);
+        }
     }
-    const boost::shared_ptr<StreamSink> clogSink = MakeClogSink();
+    boost::shared_ptr<StreamSink> clogSink;
+    if (place.toClog)
+        clogSink = MakeClogSink();
 
     const boost::shared_ptr<logging::core> core = logging::core::get();
     try {
         // Whatever else fails in the log is dropped: a record is not worth
         // ending the program or changing what it does.
         core->set_exception_handler(logging::make_exception_suppressor());
-        core->add_sink(clogSink);
+        if (clogSink)
+            core->add_sink(clogSink);
         if (fileSink)
             core->add_sink(fileSink);
         logging::add_common_attributes();
         core->set_logging_enabled(true);
-        g_sinksAttached = true;
+        g_sinksAttached = clogSink || fileSink;
     } catch (...) {
         // A later attempt must not find a sink of this one still attached.
         if (fileSink)
             core->remove_sink(fileSink);
-        core->remove_sink(clogSink);
+        if (clogSink)
+            core->remove_sink(clogSink);
         throw;
     }
 }

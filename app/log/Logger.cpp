@@ -6,6 +6,8 @@
 #include <boost/log/sources/record_ostream.hpp>
 #include <boost/log/sources/severity_logger.hpp>
 
+#include <mutex>
+
 namespace {
 
 // The thread-safe form: records come from the user-interface thread and the
@@ -20,11 +22,41 @@ GlobalLogger& TheGlobalLogger()
     return logger;
 }
 
+// The place the next set-up uses, and whether a set-up has begun.
+struct Configuration {
+    std::mutex mutex;
+    quill::log::LogPlace place;
+    bool setUpBegun = false;
+};
+
+Configuration& TheConfiguration()
+{
+    static Configuration configuration;
+    return configuration;
+}
+
 } // namespace
+
+bool Logger::configure(quill::log::LogPlace place)
+{
+    Configuration& configuration = TheConfiguration();
+    const std::lock_guard lock(configuration.mutex);
+    if (configuration.setUpBegun)
+        return false;
+    configuration.place = std::move(place);
+    return true;
+}
 
 Logger::Logger()
 {
-    quill::log::SetUpLogging(quill::log::kRotationSizeMiB * quill::log::kMiB,
+    quill::log::LogPlace place;
+    {
+        Configuration& configuration = TheConfiguration();
+        const std::lock_guard lock(configuration.mutex);
+        configuration.setUpBegun = true;
+        place = configuration.place;
+    }
+    quill::log::SetUpLogging(place, quill::log::kRotationSizeMiB * quill::log::kMiB,
         boost::log::sinks::file::rotation_at_time_point(0, 0, 0));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LogSetup.h"
 #include "SeverityLevel.h"
 
 #include <string>
@@ -10,6 +11,11 @@
 // then write(). Writing is safe from any thread.
 class Logger {
 public:
+    // Where the set-up puts the log; called before the first instance(). False,
+    // changing nothing, once instance() has been called. Without it the log
+    // goes to the working directory and to std::clog.
+    static bool configure(quill::log::LogPlace place);
+
     static Logger& instance();
     static void write(mirelo::severity_level level, std::string message);
 

@@ -47,6 +47,8 @@ CZeruruDlg::CZeruruDlg(quill::app::MainWindowParts parts, QWidget* parent)
     , m_icon(quill::app::AppIcon())
     , m_parts(std::move(parts))
 {
+    if (!m_parts.settingsPath)
+        m_parts.settingsPath = &quill::settings::SettingsPath;
     // A fixed-size dialog frame with a title bar and a close button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowCloseButtonHint);
@@ -76,7 +78,7 @@ bool CZeruruDlg::OnInitDialog()
     setWindowIcon(m_icon);
     SetWindowText(QString::fromUtf8(quill::app::kMainWindowTitle));
 
-    quill::app::CollectAdapterTable(m_adapters, m_parts.collectors);
+    quill::netinfo::CollectAdapterTable(m_adapters, m_parts.collectors);
 
     for (int tab = 0; tab < quill::app::kTabCount; ++tab)
         m_tabCtrl->InsertItem(tab, quill::app::TabLabel(tab, kEnglish));
@@ -110,6 +112,10 @@ void CZeruruDlg::CreatePages()
         m_searchPage->m_adapterParts[static_cast<std::size_t>(slot)]
             = m_adapters.slots[static_cast<std::size_t>(slot)].addressParts;
 
+    // The pages store a language chosen on them where the window reads it.
+    m_searchPage->SetSettingsLocation(m_parts.settingsPath);
+    m_devicePage->SetSettingsLocation(m_parts.settingsPath);
+
     m_searchPage->Create(this);
     m_devicePage->Create(this);
 }
@@ -133,7 +139,7 @@ void CZeruruDlg::ApplyStoredLanguageToSearchPage()
     // Delivered synchronously: the page has applied the language (and posted
     // its announcement for the tab labels) before initialisation goes on.
     if (m_searchPage->m_languageCombo)
-        m_searchPage->m_languageCombo->SetCurSel(ReadStoredLanguage());
+        m_searchPage->m_languageCombo->SetCurSel(ReadStoredLanguage(m_parts.settingsPath()));
     m_searchPage->SendMessage(WM_COMMAND, MakeWParam(CLanguagePage::kLanguageComboId, CBN_SELCHANGE),
         reinterpret_cast<LPARAM>(m_searchPage->m_languageCombo));
 }
@@ -141,7 +147,7 @@ void CZeruruDlg::ApplyStoredLanguageToSearchPage()
 void CZeruruDlg::OnSelchangeTab(NMHDR*, LRESULT* result)
 {
     // Read afresh: the other page may have stored a new choice meanwhile.
-    const LanguageId stored = ReadStoredLanguage();
+    const LanguageId stored = ReadStoredLanguage(m_parts.settingsPath());
     switch (m_tabCtrl->GetCurSel()) {
     case kSearchTab:
         if (m_searchPage->m_language != stored)

@@ -8,9 +8,10 @@ namespace quill::app {
 MainWindowParts MainWindowParts::Product()
 {
     return MainWindowParts {
-        AdapterCollectors::System(),
+        netinfo::AdapterCollectors::System(),
         [] { return std::make_unique<CSearchPage>(); },
         [] { return std::make_unique<CDevicePage>(); },
+        &settings::SettingsPath,
     };
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AdapterCollection.h"
+#include "ProfileSettings.h"
 
 #include <functional>
 #include <memory>
@@ -13,14 +14,16 @@ namespace quill::app {
 using SearchPageFactory = std::function<std::unique_ptr<CSearchPage>()>;
 using DevicePageFactory = std::function<std::unique_ptr<CDevicePage>()>;
 
-// What the main window is built from: where its adapters come from and how
-// its two pages are made. The product's parts are the default; tests hand in
-// made-up adapters and pages on free ports. A factory left empty, or one that
-// makes no page, stands for the product's page.
+// What the main window is built from: where its adapters come from, how its
+// two pages are made and where its settings file is. The product's parts are
+// the default; tests hand in made-up adapters and pages on free ports. A
+// factory left empty, or one that makes no page, stands for the product's
+// page; a settings location left empty for the working directory's file.
 struct MainWindowParts {
-    AdapterCollectors collectors;
+    netinfo::AdapterCollectors collectors;
     SearchPageFactory makeSearchPage;
     DevicePageFactory makeDevicePage;
+    settings::SettingsLocation settingsPath = &settings::SettingsPath;
 
     static MainWindowParts Product();
 };

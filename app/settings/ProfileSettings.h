@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ inline constexpr std::size_t kReadBufferSize = 256;
 // The settings file: the current working directory followed by "/Config.ini",
 // built afresh at every call.
 std::string SettingsPath();
+
+// Where a user of the settings file finds it, asked again at every access:
+// the file is never cached, and neither is its place. SettingsPath by default.
+using SettingsLocation = std::function<std::string()>;
 
 // The value of section/key in the file, or defaultValue (without trailing
 // blanks) when the file, the section or the key is missing or unreadable; at

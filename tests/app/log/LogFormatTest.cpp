@@ -64,7 +64,7 @@ TEST_F(Log, LinesShowLocalTimeSeverityNameAndMessageAndReachBothSinksAtOnce)
 {
     ::setenv("TZ", "QST-05:30", 1); // far from UTC, so that a UTC time stamp would show
     ::tzset();
-    quill::log::SetUpLogging(quill::log::kRotationSizeMiB * quill::log::kMiB, {});
+    quill::log::SetUpLogging({}, quill::log::kRotationSizeMiB * quill::log::kMiB, {});
     const std::pair<int, std::string> records[] = {
         { 0, "<debug>\tIP: 10.0.0.7, SN: S1, MAC: 00:11:22:33:44:55, device_name: cam, FW: 1.2" },
         { 1, "<normal>\ttab\tand <angle> % signs" },
@@ -95,7 +95,7 @@ TEST_F(Log, LinesShowLocalTimeSeverityNameAndMessageAndReachBothSinksAtOnce)
 // file; the full one, and at shutdown the last one, are moved into "logs".
 TEST_F(Log, SizeLimitAndShutdownMoveFilesIntoLogsWithEveryRecord)
 {
-    quill::log::SetUpLogging(1000, {});
+    quill::log::SetUpLogging({}, 1000, {});
     for (int i = 0; i < 9; ++i) // lines of 120 bytes: 8 fit, the 9th does not
         Logger::write(mirelo::debug, std::string(90, '.') + std::to_string(i));
     ASSERT_EQ(LogFilesIn(dir.file("logs")).size(), 1u);
@@ -108,6 +108,23 @@ TEST_F(Log, SizeLimitAndShutdownMoveFilesIntoLogsWithEveryRecord)
     for (const auto& file : LogFilesIn(dir.file("logs")))
         collected += file.second.size();
     EXPECT_EQ(collected, 9u);
+}
+
+// A front end that keeps its standard streams for its own output: the files
+// go to the folder it names, none into the working directory, none to std::clog.
+TEST_F(Log, ConfiguredPlaceTakesTheFilesWhileTheWorkingDirectoryAndClogStayEmpty)
+{
+    const TempDir place;
+    ASSERT_TRUE(Logger::configure({ place.path(), true, false }));
+    Logger::instance();
+    EXPECT_FALSE(Logger::configure({})) << "the log is set up already";
+    Logger::write(mirelo::normal, "configured");
+    ASSERT_EQ(LogFilesIn(place.path()).size(), 1u);
+    Logger::shutdown();
+    ASSERT_EQ(LogFilesIn(place.file("logs")).size(), 1u);
+    EXPECT_EQ(LogFilesIn(place.file("logs"))[0].second.size(), 1u);
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+    EXPECT_EQ(clog.str(), "");
 }
 
 } // namespace

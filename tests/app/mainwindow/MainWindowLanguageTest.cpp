@@ -59,7 +59,7 @@ namespace {
         Start();
         ClickTab(CZeruruDlg::kDeviceTab);
         ChooseEntry(*Device().m_languageCombo, kSimplifiedChinese);
-        EXPECT_EQ(ReadStoredLanguage(), kSimplifiedChinese);
+        EXPECT_EQ(ReadStoredLanguage(dir.file("Config.ini").string()), kSimplifiedChinese);
         QTRY_COMPARE_WITH_TIMEOUT(TabTexts(), QStringLiteral("寻找ORBEK|网路确认"), 5000);
         EXPECT_EQ(Search().m_language, kEnglish); // the hidden search page was not told
 

@@ -66,8 +66,9 @@ namespace {
             errors += program.readAllStandardError().toStdString();
         }
         EXPECT_GE(Count(errors, kLogged), 2u) << "the program did not log the answer: " << errors;
-        if (program.state() == QProcess::Running)
+        if (program.state() == QProcess::Running) {
             EXPECT_EQ(::kill(static_cast<pid_t>(program.processId()), signal), 0);
+        }
         EXPECT_TRUE(program.state() == QProcess::NotRunning || program.waitForFinished(30000));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0);

@@ -3,16 +3,16 @@
 #include "AdaptersInfo.h"
 #include "IpconfigParser.h"
 
-namespace quill::app {
+namespace quill::netinfo {
 
 namespace {
 
-    bool StillEmpty(const netinfo::AdapterTable& table)
+    bool StillEmpty(const AdapterTable& table)
     {
         return table.count <= 0;
     }
 
-    void RunCollector(const netinfo::AdapterCollector& collector, netinfo::AdapterTable& table)
+    void RunCollector(const AdapterCollector& collector, AdapterTable& table)
     {
         if (collector)
             collector(table);
@@ -22,12 +22,12 @@ namespace {
 
 AdapterCollectors AdapterCollectors::System()
 {
-    return AdapterCollectors { netinfo::MakeIpconfigCollector(), netinfo::MakeAdapterListCollector() };
+    return AdapterCollectors { MakeIpconfigCollector(), MakeAdapterListCollector() };
 }
 
-void CollectAdapterTable(netinfo::AdapterTable& table, const AdapterCollectors& collectors)
+void CollectAdapterTable(AdapterTable& table, const AdapterCollectors& collectors)
 {
-    table = netinfo::AdapterTable {};
+    table = AdapterTable {};
     RunCollector(collectors.ipconfigReport, table);
     if (StillEmpty(table))
         RunCollector(collectors.ipconfigReport, table);
@@ -35,4 +35,4 @@ void CollectAdapterTable(netinfo::AdapterTable& table, const AdapterCollectors& 
         RunCollector(collectors.adapterList, table);
 }
 
-} // namespace quill::app
+} // namespace quill::netinfo

@@ -1,4 +1,4 @@
-// The main window's adapter collection order: the report, the report once
+// The adapter collection order: the report, the report once
 // more, then the adapter list, each only while the table is still empty.
 #include "AdapterCollection.h"
 
@@ -31,8 +31,8 @@ TEST(CollectAdapterTable, ReportThenReportAgainThenAdapterListWhileTheCountIsZer
         };
         AdapterTable table;
         table.count = 5; // left over from an earlier collection: starts afresh
-        quill::app::CollectAdapterTable(
-            table, quill::app::AdapterCollectors { collector("rep", c.report), collector("list", c.list) });
+        CollectAdapterTable(
+            table, AdapterCollectors { collector("rep", c.report), collector("list", c.list) });
         EXPECT_EQ(calls, c.calls);
         EXPECT_EQ(table.count, c.count);
         EXPECT_EQ(table.slots[0].subnetMask, c.filledBy);

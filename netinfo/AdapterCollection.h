@@ -2,14 +2,14 @@
 
 #include "AdapterInfo.h"
 
-namespace quill::app {
+namespace quill::netinfo {
 
-// Where the main window gets the PC's adapters from. The program uses the
+// Where a front end gets the PC's adapters from. The program uses the
 // platform's ipconfig report first and its adapter list as the fallback;
 // tests hand in collectors that fill a made-up table.
 struct AdapterCollectors {
-    netinfo::AdapterCollector ipconfigReport;
-    netinfo::AdapterCollector adapterList;
+    AdapterCollector ipconfigReport;
+    AdapterCollector adapterList;
 
     static AdapterCollectors System();
 };
@@ -19,6 +19,6 @@ struct AdapterCollectors {
 // first run), then the adapter list when the report still found nothing. Only
 // the table's count decides; what a collector returns is not looked at. A
 // collector left empty is passed over.
-void CollectAdapterTable(netinfo::AdapterTable& table, const AdapterCollectors& collectors);
+void CollectAdapterTable(AdapterTable& table, const AdapterCollectors& collectors);
 
-} // namespace quill::app
+} // namespace quill::netinfo
