@@ -33,21 +33,22 @@ int LanguageOf(const Invocation& invocation)
 
 int RunCheck(const Invocation& invocation)
 {
+    const std::string settingsPath = quill::settings::SettingsPath();
     quill::netcheck::CheckPlan plan;
-    plan.rcsHost = invocation.rcsHost.value_or(quill::netcheck::SettingsServer());
-    plan.cloudHost = invocation.cloudHost.value_or(quill::netcheck::PresetCloudHost());
-    plan.ntpHost = invocation.ntpHost.value_or(quill::netcheck::PresetNtpHost());
+    plan.rcsHost = invocation.rcsHost.value_or(quill::netcheck::SettingsServer(settingsPath));
+    plan.cloudHost = invocation.cloudHost.value_or(quill::netcheck::PresetCloudHost(settingsPath));
+    plan.ntpHost = invocation.ntpHost.value_or(quill::netcheck::PresetNtpHost(settingsPath));
     plan.ports = invocation.checkPorts;
     plan.cloud = invocation.checkCloud;
     plan.ntp = invocation.checkNtp;
 
     const int language = LanguageOf(invocation);
     const bool table = invocation.format == OutputFormat::Table;
-    const std::vector<CheckRow> rows
-        = quill::netcheck::RunCheckPlan(plan, DeviceProbes {}, [&](const CheckRow& row) {
-              if (table)
-                  WriteCheckLine(std::cout, row, language);
-          });
+    const std::vector<CheckRow> rows = quill::netcheck::RunCheckPlan(
+        plan, DeviceProbes { .settingsPath = settingsPath }, [&](const CheckRow& row) {
+            if (table)
+                WriteCheckLine(std::cout, row, language);
+        });
     if (!table)
         WriteCheckJson(std::cout, rows, language);
     const bool allPassed
