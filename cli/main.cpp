@@ -5,8 +5,6 @@
 #include "CheckPlan.h"
 #include "CommandLine.h"
 #include "ExitStatus.h"
-#include "NetCheckHosts.h"
-#include "ProbePort.h"
 #include "ProfileSettings.h"
 
 #include <QCoreApplication>
@@ -34,10 +32,8 @@ int LanguageOf(const Invocation& invocation)
 int RunCheck(const Invocation& invocation)
 {
     const std::string settingsPath = quill::settings::SettingsPath();
-    quill::netcheck::CheckPlan plan;
-    plan.rcsHost = invocation.rcsHost.value_or(quill::netcheck::SettingsServer(settingsPath));
-    plan.cloudHost = invocation.cloudHost.value_or(quill::netcheck::PresetCloudHost(settingsPath));
-    plan.ntpHost = invocation.ntpHost.value_or(quill::netcheck::PresetNtpHost(settingsPath));
+    quill::netcheck::CheckPlan plan = quill::netcheck::PlanChecks(
+        { invocation.rcsHost, invocation.cloudHost, invocation.ntpHost }, settingsPath);
     plan.ports = invocation.checkPorts;
     plan.cloud = invocation.checkCloud;
     plan.ntp = invocation.checkNtp;
