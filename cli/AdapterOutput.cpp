@@ -1,5 +1,7 @@
 #include "AdapterOutput.h"
 
+#include "RowJson.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,20 +13,11 @@ namespace quill::cli {
 
 namespace {
 
-    QString Text(const std::string& text)
-    {
-        return QString::fromStdString(text);
-    }
-
     void WriteJson(std::ostream& out, const std::vector<AdapterRow>& rows)
     {
         QJsonArray adapters;
-        for (const AdapterRow& row : rows) {
-            adapters.append(QJsonObject { { "name", Text(row.name) }, { "address", Text(row.address) },
-                { "mask", Text(row.mask) }, { "gateway", Text(row.gateway) },
-                { "dns_server", Text(row.dnsServer) }, { "carrier", row.carrier },
-                { "default_route", row.defaultRoute }, { "searchable", row.searchable } });
-        }
+        for (const AdapterRow& row : rows)
+            adapters.append(report::AdapterRowJson(row));
         const QJsonObject document { { "schema_version", 1 }, { "adapters", adapters } };
         out << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
     }

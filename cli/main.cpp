@@ -5,8 +5,6 @@
 #include "CheckPlan.h"
 #include "CommandLine.h"
 #include "ExitStatus.h"
-#include "NetCheckHosts.h"
-#include "ProbePort.h"
 #include "ProfileSettings.h"
 
 #include <QCoreApplication>
@@ -33,21 +31,20 @@ int LanguageOf(const Invocation& invocation)
 
 int RunCheck(const Invocation& invocation)
 {
-    quill::netcheck::CheckPlan plan;
-    plan.rcsHost = invocation.rcsHost.value_or(quill::netcheck::SettingsServer());
-    plan.cloudHost = invocation.cloudHost.value_or(quill::netcheck::PresetCloudHost());
-    plan.ntpHost = invocation.ntpHost.value_or(quill::netcheck::PresetNtpHost());
+    const std::string settingsPath = quill::settings::SettingsPath();
+    quill::netcheck::CheckPlan plan = quill::netcheck::PlanChecks(
+        { invocation.rcsHost, invocation.cloudHost, invocation.ntpHost }, settingsPath);
     plan.ports = invocation.checkPorts;
     plan.cloud = invocation.checkCloud;
     plan.ntp = invocation.checkNtp;
 
     const int language = LanguageOf(invocation);
     const bool table = invocation.format == OutputFormat::Table;
-    const std::vector<CheckRow> rows
-        = quill::netcheck::RunCheckPlan(plan, DeviceProbes {}, [&](const CheckRow& row) {
-              if (table)
-                  WriteCheckLine(std::cout, row, language);
-          });
+    const std::vector<CheckRow> rows = quill::netcheck::RunCheckPlan(
+        plan, DeviceProbes { .settingsPath = settingsPath }, [&](const CheckRow& row) {
+            if (table)
+                WriteCheckLine(std::cout, row, language);
+        });
     if (!table)
         WriteCheckJson(std::cout, rows, language);
     const bool allPassed

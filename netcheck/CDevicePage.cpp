@@ -5,6 +5,7 @@
 #include "DevicePageTexts.h"
 #include "NetCheckHosts.h"
 #include "OutcomeText.h"
+#include "ProfileSettings.h"
 #include "TextConversion.h"
 
 #include <QLabel>
@@ -25,10 +26,18 @@ constexpr std::array<int, CDevicePage::kResultCount> kResultIds { kPort80Result,
 // A result field whose certificate is expired, not yet valid or for another name.
 const QColor kWarningColour(0xB3, 0x59, 0x00);
 
+// The product's probes, with the working directory's settings file.
+DeviceProbes WindowProbes()
+{
+    DeviceProbes probes;
+    probes.settingsPath = quill::settings::SettingsPath();
+    return probes;
+}
+
 } // namespace
 
 CDevicePage::CDevicePage(QWidget* parent)
-    : CDevicePage(DeviceProbes {}, parent)
+    : CDevicePage(WindowProbes(), parent)
 {
 }
 
@@ -36,6 +45,7 @@ CDevicePage::CDevicePage(DeviceProbes probes, QWidget* parent)
     // Hiding this page leaves its texts alone; only showing it re-applies the
     // language.
     : CLanguagePage(DevicePageTemplate(), /*reapplyOnHide*/ false, parent)
+    , m_settingsPath(probes.settingsPath)
     , m_runner(std::make_unique<CheckRunner>(std::move(probes)))
 {
     MapCommand(kCloudTestButton, BN_CLICKED, [this] { OnClickedCloudTest(); });
@@ -61,8 +71,8 @@ bool CDevicePage::OnInitDialog()
     CLanguagePage::OnInitDialog();
     InitLanguageSelector();
     m_results.fill(kNotTested);
-    SetDlgItemText(kCloudHostEdit, quill::text::Utf8ToWide(quill::netcheck::PresetCloudHost()));
-    SetDlgItemText(kNtpHostEdit, quill::text::Utf8ToWide(quill::netcheck::PresetNtpHost()));
+    SetDlgItemText(kCloudHostEdit, quill::text::Utf8ToWide(quill::netcheck::PresetCloudHost(m_settingsPath)));
+    SetDlgItemText(kNtpHostEdit, quill::text::Utf8ToWide(quill::netcheck::PresetNtpHost(m_settingsPath)));
     return true;
 }
 

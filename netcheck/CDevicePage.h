@@ -36,7 +36,7 @@ public:
     // A cloud host needs more than this many bytes before it is probed.
     static constexpr std::size_t kShortestUntestedCloudHost = 6;
 
-    // The product's probes.
+    // The product's probes, with "Config.ini" of the working directory.
     explicit CDevicePage(QWidget* parent = nullptr);
     // Probes at other ports or with other time-outs.
     explicit CDevicePage(DeviceProbes probes, QWidget* parent = nullptr);
@@ -84,6 +84,7 @@ private:
     std::array<ProbeResult, kResultCount> m_results {};
     std::array<quill::netcheck::ProbeOutcome, kResultCount> m_outcomes {};
     std::array<bool, kResultCount> m_running {};
+    std::string m_settingsPath; // where the preset hosts come from
     // Last, so it goes first: it stops its probes before anything they report to.
     std::unique_ptr<quill::netcheck::CheckRunner> m_runner;
 };

@@ -1,6 +1,8 @@
 #include "CheckPlan.h"
 
 #include "CheckRunner.h"
+#include "NetCheckHosts.h"
+#include "ProbePort.h"
 
 #include <QEventLoop>
 
@@ -10,6 +12,15 @@
 namespace quill::netcheck {
 
 using Runner = CheckRunner;
+
+CheckPlan PlanChecks(const GivenHosts& given, const std::string& settingsPath)
+{
+    CheckPlan plan;
+    plan.rcsHost = given.rcs ? *given.rcs : SettingsServer(settingsPath);
+    plan.cloudHost = given.cloud ? *given.cloud : PresetCloudHost(settingsPath);
+    plan.ntpHost = given.ntp ? *given.ntp : PresetNtpHost(settingsPath);
+    return plan;
+}
 
 std::vector<CheckRow> RunCheckPlan(
     const CheckPlan& plan, const DeviceProbes& probes, const std::function<void(const CheckRow&)>& onRow)

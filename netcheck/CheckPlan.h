@@ -4,6 +4,7 @@
 #include "ProbeOutcome.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,17 @@ struct CheckPlan {
     std::string rcsHost, cloudHost, ntpHost;
     bool ports = true, cloud = true, ntp = true;
 };
+
+// Hosts a front end was given, say on its command line.
+struct GivenHosts {
+    std::optional<std::string> rcs, cloud, ntp;
+};
+
+// All three runs, to the hosts given; each host not given is the one the
+// check page would use: the server named in the settings file at settingsPath
+// (section "RCS", key "IP"), the cloud and time server presets of that file or
+// the product's defaults.
+CheckPlan PlanChecks(const GivenHosts& given, const std::string& settingsPath);
 
 // Runs the planned probes at once, as the check page does, and hands each row
 // to onRow as soon as its probe ends. Returns the rows in the page's order

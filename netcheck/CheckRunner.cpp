@@ -54,7 +54,7 @@ template <class Probe> void CheckRunner::Start(int slot, Probe probe)
 
 bool CheckRunner::StartCheck()
 {
-    return StartCheck(SettingsServer());
+    return StartCheck(SettingsServer(m_probes.settingsPath));
 }
 
 bool CheckRunner::StartCheck(const std::string& host)

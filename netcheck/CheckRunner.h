@@ -32,7 +32,7 @@ public:
     ~CheckRunner() override;
 
     // Each starts its run unless it is in flight (then false).
-    bool StartCheck(); // the server named in Config.ini
+    bool StartCheck(); // the server named in the probes' settings file
     bool StartCheck(const std::string& host);
     bool StartCloud(const std::string& host);
     bool StartNtp(const std::string& host);

@@ -8,6 +8,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 // Where and how long the network check probes. The defaults are the product's;
 // tests point the check at servers of their own on loopback.
@@ -28,4 +29,9 @@ struct DeviceProbes {
 
     // Every name lookup, on top of the probe's own time-out.
     std::chrono::milliseconds lookupBound = quill::netcheck::kNameLookupBound;
+
+    // The settings file that names the server ("RCS", "IP") and presets the
+    // hosts ("NetCheck"); empty: none, every entry missing. The window gives
+    // the working directory's "Config.ini".
+    std::string settingsPath;
 };

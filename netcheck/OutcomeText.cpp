@@ -54,6 +54,14 @@ namespace {
 
 } // namespace
 
+std::string ReasonText(const ProbeOutcome& outcome, std::int32_t language)
+{
+    const std::size_t l = language >= 0 && language < 3 ? static_cast<std::size_t>(language) : 0;
+    boost::format reason(kReasons.at(static_cast<std::size_t>(outcome.reason))[l]);
+    reason.exceptions(boost::io::no_error_bits); // reasons without a detail ignore it
+    return (reason % outcome.detail).str();
+}
+
 std::string DescribeOutcome(const ProbeOutcome& outcome, std::int32_t language)
 {
     const std::size_t l = language >= 0 && language < 3 ? static_cast<std::size_t>(language) : 0;
@@ -66,9 +74,7 @@ std::string DescribeOutcome(const ProbeOutcome& outcome, std::int32_t language)
         lines.push_back((text(kNotYetValid) % certificate->notBefore).str());
     if (certificate && !certificate->hostMatches)
         lines.push_back((text(kMismatch) % outcome.host).str());
-    auto reason = text(kReasons.at(static_cast<std::size_t>(outcome.reason)));
-    reason.exceptions(boost::io::no_error_bits); // reasons without a detail ignore it
-    lines.push_back((reason % outcome.detail).str());
+    lines.push_back(ReasonText(outcome, language));
     if (const auto& ntp = outcome.ntp)
         lines.push_back(
             (text(kNtp) % ntp->offsetMs % ntp->stratum % ntp->roundTripMs % ntp->referenceId).str());

@@ -13,4 +13,7 @@ namespace quill::netcheck {
 // facts and the time taken, one per line.
 std::string DescribeOutcome(const ProbeOutcome& outcome, std::int32_t language);
 
+// The reason line of that text alone, with its detail.
+std::string ReasonText(const ProbeOutcome& outcome, std::int32_t language);
+
 } // namespace quill::netcheck

@@ -29,9 +29,9 @@ namespace {
 
 } // namespace
 
-std::string SettingsServer()
+std::string SettingsServer(const std::string& settingsPath)
 {
-    return settings::ReadProfileString("RCS", "IP", "", settings::SettingsPath());
+    return settings::ReadProfileString("RCS", "IP", "", settingsPath);
 }
 
 ProbeOutcome ConnectPort(const LookupResult& server, const std::string& host, std::int32_t port,
@@ -67,11 +67,12 @@ ProbeOutcome ConnectPort(const LookupResult& server, const std::string& host, st
 
 } // namespace quill::netcheck
 
-bool ProbePort(std::string host, std::int32_t port, std::chrono::milliseconds timeout)
+bool ProbePort(
+    std::string host, std::int32_t port, std::chrono::milliseconds timeout, const std::string& settingsPath)
 {
     using namespace quill::netcheck;
     if (host.empty())
-        host = SettingsServer();
+        host = SettingsServer(settingsPath);
     // An empty host (a missing settings entry) never reaches the resolver.
     const LookupResult server = host.empty()
         ? LookupResult {}

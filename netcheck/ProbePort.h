@@ -13,18 +13,20 @@
 inline constexpr std::chrono::milliseconds kPortProbeTimeout { 800 };
 
 // One TCP connection attempt to host:port. An empty host means the server named
-// in "Config.ini", section "RCS", key "IP", read afresh at every call.
+// in the settings file at settingsPath, section "RCS", key "IP", read afresh at
+// every call.
 //
 // True when the port is reachable: the connection is established or fails in
 // any way other than a time-out (a refusal means a reachable server). False
 // when the attempt times out (logged as critical) or when the host cannot be
 // turned into an address (logged as a warning naming port and host).
-bool ProbePort(std::string host, std::int32_t port, std::chrono::milliseconds timeout = kPortProbeTimeout);
+bool ProbePort(std::string host, std::int32_t port, std::chrono::milliseconds timeout = kPortProbeTimeout,
+    const std::string& settingsPath = {});
 
 namespace quill::netcheck {
 
-// The server of the settings file: section "RCS", key "IP".
-std::string SettingsServer();
+// The server of the settings file at settingsPath: section "RCS", key "IP".
+std::string SettingsServer(const std::string& settingsPath);
 
 // The attempt itself, to the first address of a lookup made before (so that
 // one lookup serves several ports), with the port probe's verdict and records.

@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libboost-program-options-dev
   iproute2 util-linux xdg-utils dbus-daemon nftables
   scdoc dpkg-dev lintian desktop-file-utils appstream man-db
+  python3-jsonschema
 )
 
 missing=()

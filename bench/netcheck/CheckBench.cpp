@@ -61,12 +61,13 @@ int main(int argc, char** argv)
 
     Blackhole ports[4];
     DeviceProbes probes;
+    probes.settingsPath = (folder / "Config.ini").string();
     probes.lanPorts = { ports[0].port(), ports[1].port(), ports[2].port(), ports[3].port() };
     probes.cloudPort = probes.cloudTlsPort = ports[0].port();
 
     const double oldCheck = Seconds([&] {
         for (const std::int32_t port : probes.lanPorts)
-            ProbePort("", port, probes.portTimeout);
+            ProbePort("", port, probes.portTimeout, probes.settingsPath);
     });
     const double oldCloud = Seconds([&] {
         ProbeHttps("127.0.0.1", probes.cloudPort, probes.httpsTimeout);

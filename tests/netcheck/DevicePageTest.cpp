@@ -61,9 +61,10 @@ protected:
     quill::test::ScopedWorkingDir cwd { dir.path() };
     CDialogBase main { DialogTemplate { 140, QSize(319, 210), QStringLiteral("Tessory Tool"), {}, 8, {} } };
     const bool created = main.Create(nullptr);
-    DeviceProbes probes {
-        .portTimeout = milliseconds(400), .httpsTimeout = milliseconds(400), .ntpTimeout = milliseconds(400)
-    };
+    DeviceProbes probes { .portTimeout = milliseconds(400),
+        .httpsTimeout = milliseconds(400),
+        .ntpTimeout = milliseconds(400),
+        .settingsPath = dir.file("Config.ini").string() };
     CDevicePage* page = nullptr; // owned by main
 };
 

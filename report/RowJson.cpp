@@ -1,0 +1,76 @@
+#include "RowJson.h"
+
+#include "OutcomeText.h"
+#include "TextConversion.h"
+
+#include <QJsonArray>
+
+#include <array>
+
+namespace quill::report {
+
+namespace {
+
+    // Indexed by netcheck::ProbeReason.
+    constexpr std::array<const char*, 13> kReasonKeys { "connected", "refused", "no_answer", "name_not_found",
+        "name_lookup_timed_out", "network_unreachable", "tls_completed", "tls_failed", "request_not_sent",
+        "ntp_reply", "not_a_host", "other_error", "cancelled" };
+
+    QString Text(const std::string& text)
+    {
+        return QString::fromStdString(text);
+    }
+
+    QJsonObject CertificateJson(const netcheck::CertificateFacts& certificate)
+    {
+        QJsonArray names;
+        for (const std::string& name : certificate.alternativeNames)
+            names.append(Text(name));
+        return { { "subject", Text(certificate.subject) }, { "alternative_names", names },
+            { "host_matches", certificate.hostMatches }, { "issuer", Text(certificate.issuer) },
+            { "self_signed", certificate.selfSigned }, { "not_before", Text(certificate.notBefore) },
+            { "not_after", Text(certificate.notAfter) },
+            { "days_left", static_cast<qint64>(certificate.daysLeft) }, { "expired", certificate.Expired() },
+            { "not_yet_valid", certificate.notYetValid } };
+    }
+
+} // namespace
+
+const char* ReasonKey(netcheck::ProbeReason reason)
+{
+    return kReasonKeys.at(static_cast<std::size_t>(reason));
+}
+
+QJsonObject CheckRowJson(const netcheck::CheckRow& row, std::int32_t language)
+{
+    const netcheck::ProbeOutcome& outcome = row.outcome;
+    QJsonObject check { { "check", Text(row.check) }, { "host", Text(row.host) }, { "port", row.port },
+        { "passed", outcome.passed }, { "reason", ReasonKey(outcome.reason) },
+        { "elapsed_ms", static_cast<qint64>(outcome.elapsed.count()) }, { "detail", Text(outcome.detail) },
+        { "description", Text(netcheck::DescribeOutcome(outcome, language)) } };
+    if (outcome.certificate)
+        check.insert("certificate", CertificateJson(*outcome.certificate));
+    if (const auto& ntp = outcome.ntp) {
+        check.insert("ntp",
+            QJsonObject { { "offset_ms", ntp->offsetMs }, { "stratum", ntp->stratum },
+                { "round_trip_ms", ntp->roundTripMs }, { "reference_id", Text(ntp->referenceId) } });
+    }
+    return check;
+}
+
+QJsonObject AdapterRowJson(const netinfo::AdapterRow& row)
+{
+    return { { "name", Text(row.name) }, { "address", Text(row.address) }, { "mask", Text(row.mask) },
+        { "gateway", Text(row.gateway) }, { "dns_server", Text(row.dnsServer) }, { "carrier", row.carrier },
+        { "default_route", row.defaultRoute }, { "searchable", row.searchable } };
+}
+
+QJsonObject CameraRowJson(const discovery::ResultRow& row)
+{
+    const discovery::DeviceRecord& record = row.record;
+    return { { "number", row.number }, { "ip", text::Utf8ToWide(record.ip) },
+        { "sn", text::Utf8ToWide(record.sn) }, { "mac", text::Utf8ToWide(record.mac) },
+        { "device_name", text::Utf8ToWide(record.device_name) }, { "fw", text::Utf8ToWide(record.fw) } };
+}
+
+} // namespace quill::report

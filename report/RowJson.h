@@ -1,0 +1,29 @@
+#pragma once
+
+#include "AdapterRows.h"
+#include "CheckPlan.h"
+#include "ResultTable.h"
+
+#include <QJsonObject>
+
+#include <cstdint>
+
+// One JSON object per row, with the stable keys every JSON output of the
+// program uses (the command line's and the site report's).
+namespace quill::report {
+
+// "connected", "refused", "no_answer" and so on.
+const char* ReasonKey(netcheck::ProbeReason reason);
+
+// check, host, port, passed, reason, elapsed_ms, detail, description (the
+// outcome as text in the language), and certificate and ntp when there are.
+QJsonObject CheckRowJson(const netcheck::CheckRow& row, std::int32_t language);
+
+// name, address, mask, gateway, dns_server, carrier, default_route, searchable.
+QJsonObject AdapterRowJson(const netinfo::AdapterRow& row);
+
+// number, then ip, sn, mac, device_name and fw as well-formed UTF-8 (bytes
+// that are not are dropped).
+QJsonObject CameraRowJson(const discovery::ResultRow& row);
+
+} // namespace quill::report

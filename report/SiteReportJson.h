@@ -1,0 +1,13 @@
+#pragma once
+
+#include "SiteReport.h"
+
+#include <ostream>
+
+namespace quill::report {
+
+// The report as one JSON document, "schema_version" 1; docs/site-report.schema.json
+// describes it. An adapter that is not known is null.
+void WriteSiteReportJson(std::ostream& out, const SiteReport& report);
+
+} // namespace quill::report
