@@ -27,6 +27,7 @@ tr { page-break-inside: avoid; break-inside: avoid; }
 th, td { border: 0.5pt solid #999; padding: 1mm 1.5mm; text-align: left; vertical-align: top;
   overflow-wrap: anywhere; }
 th { background: #eee; }
+table.list { table-layout: fixed; }
 table.facts th { width: 30%; }
 td.pass { color: #176b17; font-weight: bold; }
 td.fail { color: #b00000; font-weight: bold; }
@@ -40,12 +41,22 @@ p.summary { white-space: pre-line; }
     };
     using Row = std::vector<Cell>;
 
-    void Table(std::ostream& out, const char* id, std::initializer_list<const char*> headings,
+    struct Column {
+        const char* heading;
+        int percent; // of the page's width
+    };
+
+    // Fixed column widths: a long camera text wraps in its own column and
+    // never squeezes an address into pieces.
+    void Table(std::ostream& out, const char* id, std::initializer_list<Column> columns,
         const std::vector<Row>& rows)
     {
-        out << "<table id=\"" << id << "\">\n<thead><tr>";
-        for (const char* heading : headings)
-            out << "<th>" << heading << "</th>";
+        out << "<table class=\"list\" id=\"" << id << "\">\n<colgroup>";
+        for (const Column& column : columns)
+            out << "<col style=\"width: " << column.percent << "%\" />";
+        out << "</colgroup>\n<thead><tr>";
+        for (const Column& column : columns)
+            out << "<th>" << column.heading << "</th>";
         out << "</tr></thead>\n<tbody>\n";
         for (const Row& row : rows) {
             out << "<tr>";
@@ -126,7 +137,9 @@ p.summary { white-space: pre-line; }
                     { HtmlText(record.mac) }, { HtmlText(record.device_name) }, { HtmlText(record.fw) } });
         }
         Table(out, "cameras",
-            { "No.", "IP Address", "Serial number", "MAC Address", "Device name", "F/W Version" }, rows);
+            { { "No.", 6 }, { "IP Address", 16 }, { "Serial number", 17 }, { "MAC Address", 19 },
+                { "Device name", 27 }, { "F/W Version", 15 } },
+            rows);
     }
 
     void Discovery(std::ostream& out, const SiteReport& report)
@@ -151,7 +164,9 @@ p.summary { white-space: pre-line; }
                 { HtmlText(netcheck::ReasonText(outcome, report.language)) },
                 { std::to_string(outcome.elapsed.count()) } });
         }
-        Table(out, "checks", { "Check", "Host:port", "Result", "Reason", "Time (ms)" }, rows);
+        Table(out, "checks",
+            { { "Check", 17 }, { "Host:port", 28 }, { "Result", 9 }, { "Reason", 36 }, { "Time (ms)", 10 } },
+            rows);
     }
 
     void TimeServer(std::ostream& out, const SiteReport& report)
@@ -168,8 +183,10 @@ p.summary { white-space: pre-line; }
         if (rows.empty())
             out << "<p>No time server answered.</p>\n";
         else
-            Table(
-                out, "ntp", { "Host:port", "Offset (ms)", "Stratum", "Round trip (ms)", "Reference" }, rows);
+            Table(out, "ntp",
+                { { "Host:port", 30 }, { "Offset (ms)", 16 }, { "Stratum", 12 }, { "Round trip (ms)", 18 },
+                    { "Reference", 24 } },
+                rows);
     }
 
     void Certificates(std::ostream& out, const SiteReport& report)
@@ -190,8 +207,8 @@ p.summary { white-space: pre-line; }
             out << "<p>No certificate was read.</p>\n";
         else
             Table(out, "certificates",
-                { "Host:port", "Subject", "Issuer", "Valid from", "Valid until", "Days left", "Host match",
-                    "Self-signed" },
+                { { "Host:port", 16 }, { "Subject", 17 }, { "Issuer", 16 }, { "Valid from", 13 },
+                    { "Valid until", 13 }, { "Days left", 7 }, { "Host match", 8 }, { "Self-signed", 10 } },
                 rows);
     }
 
