@@ -1,5 +1,6 @@
 #include "AdapterOutput.h"
 
+#include "CameraRows.h"
 #include "RowJson.h"
 
 #include <QJsonArray>
@@ -52,10 +53,16 @@ namespace {
 
 void WriteAdapterRows(std::ostream& out, const std::vector<AdapterRow>& rows, OutputFormat format)
 {
-    if (format == OutputFormat::Json)
+    if (format == OutputFormat::Json) {
         WriteJson(out, rows);
-    else
+    } else if (format == OutputFormat::Csv) {
+        out << CsvLine({ "name", "address", "mask", "gateway", "dns_server", "carrier", "default_route" });
+        for (const AdapterRow& row : rows)
+            out << CsvLine({ row.name, row.address, row.mask, row.gateway, row.dnsServer,
+                row.carrier ? "true" : "false", row.defaultRoute ? "true" : "false" });
+    } else {
         WriteTable(out, rows);
+    }
 }
 
 } // namespace quill::cli

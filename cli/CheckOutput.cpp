@@ -1,5 +1,6 @@
 #include "CheckOutput.h"
 
+#include "CameraRows.h"
 #include "OutcomeText.h"
 #include "RowJson.h"
 
@@ -30,6 +31,19 @@ void WriteCheckLine(std::ostream& out, const CheckRow& row, std::int32_t languag
     check.resize(6, ' ');
     out << check << target << ' ' << (row.outcome.passed ? "PASS" : "FAIL") << "  "
         << OneLine(row.outcome, language) << std::endl;
+}
+
+void WriteCheckCsv(std::ostream& out, const CheckRow* row, std::int32_t language)
+{
+    if (!row) {
+        out << CsvLine({ "check", "host", "port", "passed", "reason", "elapsed_ms", "description" })
+            << std::flush;
+        return;
+    }
+    out << CsvLine({ row->check, row->host, std::to_string(row->port), row->outcome.passed ? "true" : "false",
+        report::ReasonKey(row->outcome.reason), std::to_string(row->outcome.elapsed.count()),
+        OneLine(row->outcome, language) })
+        << std::flush;
 }
 
 void WriteCheckJson(std::ostream& out, const std::vector<CheckRow>& rows, std::int32_t language)

@@ -34,6 +34,8 @@ namespace {
     {
         if (name == "table")
             return OutputFormat::Table;
+        if (name == "csv")
+            return OutputFormat::Csv;
         if (name == "json")
             return OutputFormat::Json;
         return std::nullopt;
@@ -56,16 +58,29 @@ std::string HelpText()
 Quillscope without a window.
 
 Commands:
-  adapters [--format table|json]
+  adapters [--format table|csv|json]
       the IPv4 adapters: name, address, mask, gateway, DNS server, carrier,
       and "*" on the adapter of the default route
+  discover [--adapter NAME | --range A.B.C.D-E] [--wait SECONDS]
+           [--format table|csv|json]
+      the camera search of the window: a query to every address of the
+      range (default: the whole /24 of the default route's adapter), each
+      camera listed as it answers, then a summary that says why when no
+      camera answered. Listens until answers stop coming (2 s after the last,
+      at most 5 s), or for --wait seconds
   check [--rcs HOST] [--cloud HOST] [--ntp HOST] [--only ports,cloud,ntp]
-        [--format table|json]
+        [--format table|csv|json]
       the network check: TCP ports 80, 30001, 30002, 30003 of the product's
       server, HTTPS on ports 5672 and 443 of the cloud host, the NTP server;
       each with its verdict, reason and time, certificate and clock facts.
       Hosts default to Config.ini in the working directory (RCS/IP,
       NetCheck/CloudHost, NetCheck/NtpHost) and then the product's
+  report --out FILE.html|FILE.json [--adapter NAME | --range A.B.C.D-E]
+         [--wait SECONDS] [--rcs HOST] [--cloud HOST] [--ntp HOST]
+      discover, then check, then write a site report: date and time, PC,
+      OS, the adapter, every camera, every check with its reason and time,
+      clock offset and certificate facts. .html gives one self-contained
+      page that prints on A4; .json the same facts
 
 Options:
   --lang L       language of the texts: en, zh-TW or zh-CN
@@ -73,8 +88,9 @@ Options:
   --version      show the version and exit
   --help         show this text and exit
 
-Exit status: 0 passed; 1 a check failed or the system could not be read;
-2 bad usage; 3 the discovery port is in use.
+Exit status: 0 passed (and a camera answered); 1 a check failed, no camera
+answered or the system could not be read; 2 bad usage; 3 the discovery port
+is in use by another program.
 )";
 }
 
@@ -84,12 +100,23 @@ namespace {
     po::options_description CommandOptions(const std::string& command)
     {
         po::options_description options(command + " options");
-        options.add_options()("format", po::value<std::string>()->default_value("table"), "table or json");
-        if (command == "check") {
-            options.add_options()("rcs", po::value<std::string>(), "the product's server")(
-                "cloud", po::value<std::string>(), "the cloud host")("ntp", po::value<std::string>(),
-                "the NTP server")("only", po::value<std::string>(), "ports, cloud, ntp, comma separated");
+        if (command != "report")
+            options.add_options()(
+                "format", po::value<std::string>()->default_value("table"), "table, csv or json");
+        if (command == "discover" || command == "report") {
+            options.add_options()("adapter", po::value<std::string>(), "interface to search from")("range",
+                po::value<std::string>(),
+                "A.B.C.D-E")("wait", po::value<double>(), "seconds to listen after the sweep");
         }
+        if (command == "report")
+            options.add_options()("out", po::value<std::string>()->required(), "FILE.html or FILE.json");
+        if (command == "check" || command == "report") {
+            options.add_options()("rcs", po::value<std::string>(), "the product's server")("cloud",
+                po::value<std::string>(),
+                "the cloud host")("ntp", po::value<std::string>(), "the NTP server");
+        }
+        if (command == "check")
+            options.add_options()("only", po::value<std::string>(), "ports, cloud, ntp, comma separated");
         return options;
     }
 
@@ -118,6 +145,26 @@ namespace {
                 return "--only takes ports, cloud and ntp, not \"" + item + "\"";
             begin = end + 1;
         }
+        return std::nullopt;
+    }
+
+    std::optional<std::string> ApplySearchOptions(const po::variables_map& values, Invocation& invocation)
+    {
+        if (values.count("adapter") && values.count("range"))
+            return std::string("--adapter and --range exclude each other");
+        if (values.count("adapter"))
+            invocation.adapter = values["adapter"].as<std::string>();
+        if (values.count("range"))
+            invocation.range = values["range"].as<std::string>();
+        if (values.count("wait")) {
+            const double seconds = values["wait"].as<double>();
+            // An hour is more than any camera needs; beyond, the value is a slip.
+            if (!(seconds > 0 && seconds <= 3600))
+                return "--wait takes seconds from 0 to 3600, not " + std::to_string(seconds);
+            invocation.waitSeconds = seconds;
+        }
+        if (values.count("out"))
+            invocation.out = values["out"].as<std::string>();
         return std::nullopt;
     }
 
@@ -165,22 +212,28 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
     if (!values.count("command"))
         return Refuse("no command given");
     invocation.command = values["command"].as<std::string>();
-    if (invocation.command != "adapters" && invocation.command != "check")
+    const std::vector<std::string> commands { "adapters", "discover", "check", "report" };
+    if (std::find(commands.begin(), commands.end(), invocation.command) == commands.end())
         return Refuse("unknown command \"" + invocation.command + "\"");
 
     po::variables_map commandValues;
     try {
         po::store(po::command_line_parser(commandArguments).options(CommandOptions(invocation.command)).run(),
             commandValues);
+        po::notify(commandValues);
     } catch (const po::error& error) {
         return Refuse(error.what());
     }
-    const std::string formatName = commandValues["format"].as<std::string>();
-    const auto format = FormatNamed(formatName);
-    if (!format)
-        return Refuse("--format must be table or json, not \"" + formatName + "\"");
-    invocation.format = *format;
-    if (invocation.command == "check") {
+    if (commandValues.count("format")) {
+        const std::string formatName = commandValues["format"].as<std::string>();
+        const auto format = FormatNamed(formatName);
+        if (!format)
+            return Refuse("--format must be table, csv or json, not \"" + formatName + "\"");
+        invocation.format = *format;
+    }
+    if (const auto error = ApplySearchOptions(commandValues, invocation))
+        return Refuse(*error);
+    if (invocation.command == "check" || invocation.command == "report") {
         if (const auto error = ApplyCheckOptions(commandValues, invocation))
             return Refuse(*error);
     }

@@ -6,11 +6,11 @@
 
 namespace quill::cli {
 
-enum class OutputFormat { Table, Json };
+enum class OutputFormat { Table, Csv, Json };
 
 // What the user asked for, once the words are checked.
 struct Invocation {
-    std::string command; // "adapters" or "check"
+    std::string command; // "adapters", "discover", "check" or "report"
     // --lang as a language number (0 English, 1 Traditional Chinese, 2
     // Simplified Chinese); none: Config.ini's.
     std::optional<int> language;
@@ -20,6 +20,14 @@ struct Invocation {
     // product's), and which of the three runs to make.
     std::optional<std::string> rcsHost, cloudHost, ntpHost;
     bool checkPorts = true, checkCloud = true, checkNtp = true;
+
+    // discover and report: the adapter by interface name or a typed range
+    // (none: the adapter of the default route, its whole /24), and how long
+    // to listen after the sweep (none: until the search settles).
+    std::optional<std::string> adapter, range;
+    std::optional<double> waitSeconds;
+    // report: the file to write; its extension (.html or .json) says how.
+    std::string out;
 };
 
 // Either an invocation to run, or what to print and the status to end with:

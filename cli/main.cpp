@@ -4,20 +4,46 @@
 #include "CheckOutput.h"
 #include "CheckPlan.h"
 #include "CommandLine.h"
+#include "DiscoverCommand.h"
 #include "ExitStatus.h"
+#include "Logger.h"
 #include "ProfileSettings.h"
+#include "ReportCommand.h"
+#include "SearchChoice.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 using namespace quill::cli;
+
+// Where the program's diagnostic log goes: a file in the user's state folder,
+// as the window's when started from the menu, and never the terminal, whose
+// output belongs to the command.
+quill::log::LogPlace CommandLineLogPlace()
+{
+    const char* stateHome = std::getenv("XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    std::filesystem::path folder;
+    if (stateHome && std::filesystem::path(stateHome).is_absolute())
+        folder = stateHome;
+    else if (home && std::filesystem::path(home).is_absolute())
+        folder = std::filesystem::path(home) / ".local" / "state";
+    std::error_code error;
+    if (!folder.empty())
+        std::filesystem::create_directories(folder / "quillscope", error);
+    const bool toFile = !folder.empty() && !error;
+    return { toFile ? folder / "quillscope" : std::filesystem::path(), toFile, false };
+}
 
 // The language of --lang, else the window's stored choice.
 int LanguageOf(const Invocation& invocation)
@@ -39,17 +65,69 @@ int RunCheck(const Invocation& invocation)
     plan.ntp = invocation.checkNtp;
 
     const int language = LanguageOf(invocation);
-    const bool table = invocation.format == OutputFormat::Table;
+    const OutputFormat format = invocation.format;
+    if (format == OutputFormat::Csv)
+        WriteCheckCsv(std::cout, nullptr, language);
     const std::vector<CheckRow> rows = quill::netcheck::RunCheckPlan(
         plan, DeviceProbes { .settingsPath = settingsPath }, [&](const CheckRow& row) {
-            if (table)
+            if (format == OutputFormat::Table)
                 WriteCheckLine(std::cout, row, language);
+            else if (format == OutputFormat::Csv)
+                WriteCheckCsv(std::cout, &row, language);
         });
-    if (!table)
+    if (format == OutputFormat::Json)
         WriteCheckJson(std::cout, rows, language);
     const bool allPassed
         = std::all_of(rows.begin(), rows.end(), [](const CheckRow& row) { return row.outcome.passed; });
     return allPassed ? kExitPassed : kExitFailed;
+}
+
+// The search of discover and report, or the one-line reason it cannot be made.
+std::variant<quill::discovery::SearchPlan, std::string> ChooseSearchHere(
+    const Invocation& invocation, std::vector<quill::netinfo::AdapterRow>& adapters)
+{
+    adapters = quill::netinfo::ReadAdapterRows(quill::netinfo::AdapterSources::System());
+    return ChooseSearch(invocation, adapters);
+}
+
+int RefuseLine(const std::string& reason)
+{
+    std::cerr << "quillscope-cli: " << reason << std::endl;
+    return kExitBadUsage;
+}
+
+bool ErrIsTerminal()
+{
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
+int RunDiscoverCommand(const Invocation& invocation)
+{
+    std::vector<quill::netinfo::AdapterRow> adapters;
+    const auto choice = ChooseSearchHere(invocation, adapters);
+    if (const auto* reason = std::get_if<std::string>(&choice))
+        return RefuseLine(*reason);
+    return RunDiscover(std::get<quill::discovery::SearchPlan>(choice), invocation.format,
+        LanguageOf(invocation), std::cout, std::cerr, ErrIsTerminal());
+}
+
+int RunReportCommand(const Invocation& invocation)
+{
+    auto file = OpenReportFile(invocation.out);
+    if (const auto* reason = std::get_if<std::string>(&file))
+        return RefuseLine(*reason);
+    std::vector<quill::netinfo::AdapterRow> adapters;
+    const auto choice = ChooseSearchHere(invocation, adapters);
+    if (const auto* reason = std::get_if<std::string>(&choice))
+        return RefuseLine(*reason);
+    const auto& plan = std::get<quill::discovery::SearchPlan>(choice);
+    std::optional<quill::netinfo::AdapterRow> adapter;
+    for (const auto& row : adapters) {
+        if (!plan.adapterLabel.empty() && row.address == plan.adapterLabel)
+            adapter = row;
+    }
+    return RunReport(invocation, plan, adapter, LanguageOf(invocation),
+        *std::get<std::unique_ptr<QSaveFile>>(file), std::cout, std::cerr, ErrIsTerminal());
 }
 
 } // namespace
@@ -62,6 +140,13 @@ int main(int argc, char** argv)
         return parsed.exitStatus;
     }
     const Invocation& invocation = *parsed.invocation;
+    Logger::configure(CommandLineLogPlace());
+    if (invocation.command == "discover")
+        return RunDiscoverCommand(invocation);
+    if (invocation.command == "report") {
+        QCoreApplication application(argc, argv);
+        return RunReportCommand(invocation);
+    }
     if (invocation.command == "check") {
         QCoreApplication application(argc, argv);
         return RunCheck(invocation);

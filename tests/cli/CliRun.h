@@ -22,6 +22,9 @@ inline CliRun RunCli(QStringList arguments, QStringList prefix = {})
     TempDir workingDir;
     QProcess process;
     process.setWorkingDirectory(QString::fromStdString(workingDir.path().string()));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_STATE_HOME", QString::fromStdString(workingDir.path().string()));
+    process.setProcessEnvironment(environment);
     QString program = QStringLiteral(QUILLSCOPE_CLI);
     if (!prefix.isEmpty()) {
         arguments.prepend(program);

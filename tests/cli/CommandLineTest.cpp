@@ -28,6 +28,14 @@ namespace {
             { { "--lang" }, "lang" },
             { { "adapters", "--format", "xml" }, "xml" },
             { { "adapters", "--format" }, "format" },
+            { { "discover", "--range", "198.18.0.300-4" }, "198.18.0.300" },
+            { { "discover", "--range", "198.18.0.1-198.18.1.9" }, "wider than a /24" },
+            { { "discover", "--range", "198.18.0.9-3" }, "ends below its start" },
+            { { "discover", "--adapter", "nosuch0" }, "nosuch0" },
+            { { "discover", "--wait", "0" }, "--wait" },
+            { { "report", "--out", "/proc/site.html" }, "/proc/site.html" },
+            { { "report", "--out", "site.txt" }, "site.txt" },
+            { { "report" }, "out" },
         };
         for (const auto& c : cases) {
             SCOPED_TRACE(c.arguments.join(' ').toStdString());

@@ -1,0 +1,90 @@
+#include "CameraRows.h"
+
+#include "TextConversion.h"
+
+#include <boost/format.hpp>
+
+namespace quill::cli {
+
+std::string TerminalText(std::string_view bytes)
+{
+    const std::string text = text::FilterUtf8(bytes);
+    std::string safe;
+    safe.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7f)
+            continue;
+        // U+0080 to U+009F: the C1 controls, CSI among them.
+        if (byte == 0xc2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xa0) {
+            ++i;
+            continue;
+        }
+        safe += text[i];
+    }
+    return safe;
+}
+
+std::string CsvLine(const std::vector<std::string>& cells)
+{
+    std::string line;
+    for (const std::string& cell : cells)
+        line += (line.empty() ? "" : ",") + discovery::TableCell(cell, ',');
+    return line + "\r\n";
+}
+
+CameraRows::CameraRows(std::ostream& out, OutputFormat format)
+    : m_out(out)
+    , m_format(format)
+{
+}
+
+namespace {
+
+    constexpr char kTableLine[] = "%-4s %-15s %-16s %-17s %-20s %s";
+
+} // namespace
+
+void CameraRows::Heading()
+{
+    if (m_format == OutputFormat::Table)
+        m_out << boost::format(kTableLine) % "No." % "IP Address" % "Serial number" % "MAC Address"
+                % "Device name" % "F/W Version"
+              << std::endl;
+    else if (m_format == OutputFormat::Csv)
+        m_out << discovery::ResultTableText({}, ',') << std::flush;
+}
+
+void CameraRows::Row(const discovery::ResultRow& row)
+{
+    const discovery::DeviceRecord& camera = row.record;
+    if (m_format == OutputFormat::Table)
+        m_out << boost::format(kTableLine) % row.number % TerminalText(camera.ip) % TerminalText(camera.sn)
+                % TerminalText(camera.mac) % TerminalText(camera.device_name) % TerminalText(camera.fw)
+              << std::endl;
+    else if (m_format == OutputFormat::Csv)
+        m_out << discovery::ResultTableText({ row }, ',', false) << std::flush;
+}
+
+ProgressLine::ProgressLine(std::ostream& err, bool shown)
+    : m_err(err)
+    , m_shown(shown)
+{
+}
+
+void ProgressLine::Show(const std::string& text)
+{
+    if (!m_shown)
+        return;
+    m_err << "\r\033[K" << text << std::flush;
+    m_visible = true;
+}
+
+void ProgressLine::Clear()
+{
+    if (m_visible)
+        m_err << "\r\033[K" << std::flush;
+    m_visible = false;
+}
+
+} // namespace quill::cli

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "CommandLine.h"
+#include "ResultTable.h"
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quill::cli {
+
+// A camera's bytes made safe for a terminal: UTF-8 only, with control
+// characters (which could move the cursor or recolour the screen) left out.
+std::string TerminalText(std::string_view bytes);
+
+// One CSV record ended by CRLF, cells as the search page exports them.
+std::string CsvLine(const std::vector<std::string>& cells);
+
+// Writes cameras to out as they answer: a table with a heading, or CSV as
+// the search page exports it. Each row is flushed at once, so that a reader
+// at the other end of a pipe sees it before the search ends.
+class CameraRows {
+public:
+    CameraRows(std::ostream& out, OutputFormat format);
+    void Heading();
+    void Row(const discovery::ResultRow& row);
+
+private:
+    std::ostream& m_out;
+    OutputFormat m_format;
+};
+
+// One status line on a terminal, rewritten in place.
+class ProgressLine {
+public:
+    ProgressLine(std::ostream& err, bool shown);
+    void Show(const std::string& text);
+    // Clears the line, so that other output starts at the left margin.
+    void Clear();
+
+private:
+    std::ostream& m_err;
+    bool m_shown;
+    bool m_visible = false;
+};
+
+} // namespace quill::cli

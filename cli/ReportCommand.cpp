@@ -1,0 +1,84 @@
+#include "ReportCommand.h"
+
+#include "CheckPlan.h"
+#include "DiscoverCommand.h"
+#include "ExitStatus.h"
+#include "ProfileSettings.h"
+#include "SiteReportHtml.h"
+#include "SiteReportJson.h"
+#include "ThisPc.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <sstream>
+
+namespace quill::cli {
+
+namespace {
+
+    bool IsHtml(const std::string& path)
+    {
+        return QString::fromStdString(path).endsWith(QStringLiteral(".html"), Qt::CaseInsensitive);
+    }
+
+} // namespace
+
+std::variant<std::unique_ptr<QSaveFile>, std::string> OpenReportFile(const std::string& path)
+{
+    const QString name = QString::fromStdString(path);
+    if (!IsHtml(path) && !name.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive))
+        return "--out \"" + path + "\" must end in .html or .json";
+    auto file = std::make_unique<QSaveFile>(name);
+    if (!file->open(QIODevice::WriteOnly))
+        return "--out \"" + path + "\" cannot be written: " + file->errorString().toStdString();
+    return file;
+}
+
+int RunReport(const Invocation& invocation, const discovery::SearchPlan& search,
+    const std::optional<netinfo::AdapterRow>& adapter, int language, QSaveFile& file, std::ostream& out,
+    std::ostream& err, bool errIsTerminal)
+{
+    ProgressLine progress(err, errIsTerminal);
+    const discovery::SearchResult found
+        = SearchShowingProgress(search, language, progress, [](const auto&) {});
+
+    const std::string settingsPath = settings::SettingsPath();
+    const netcheck::CheckPlan plan = netcheck::PlanChecks(
+        { invocation.rcsHost, invocation.cloudHost, invocation.ntpHost }, settingsPath);
+    progress.Show("Checking the network…");
+    const std::vector<netcheck::CheckRow> checks
+        = netcheck::RunCheckPlan(plan, DeviceProbes { .settingsPath = settingsPath }, [](const auto&) {});
+    progress.Clear();
+
+    const report::PcIdentity pc = report::ThisPc();
+    const report::SiteReport site { QDateTime::currentDateTime(), pc.name, pc.os, language, adapter,
+        search.range.begin, search.range.end, found.cameras, discovery::SummaryText(found, language),
+        checks };
+    std::ostringstream text;
+    if (IsHtml(invocation.out))
+        report::WriteSiteReportHtml(text, site);
+    else
+        report::WriteSiteReportJson(text, site);
+    const std::string bytes = text.str();
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
+        || !file.commit()) {
+        err << "quillscope-cli: " << invocation.out
+            << " could not be written: " << file.errorString().toStdString() << std::endl;
+        return kExitFailed;
+    }
+
+    const auto passed
+        = std::count_if(checks.begin(), checks.end(), [](const auto& row) { return row.outcome.passed; });
+    out << "Site report written to " << invocation.out << ": " << found.cameras.size() << " camera"
+        << (found.cameras.size() == 1 ? "" : "s") << ", " << passed << " of " << checks.size()
+        << " checks passed" << std::endl;
+    if (found.listener.error == discovery::ListenerStart::Error::PortConflict) {
+        err << "quillscope-cli: " << site.discoverySummary << std::endl;
+        return kExitPortInUse;
+    }
+    const bool allPassed = passed == static_cast<std::ptrdiff_t>(checks.size());
+    return allPassed && !found.cameras.empty() ? kExitPassed : kExitFailed;
+}
+
+} // namespace quill::cli

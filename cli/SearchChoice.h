@@ -1,0 +1,21 @@
+#pragma once
+
+#include "AdapterRows.h"
+#include "CommandLine.h"
+#include "SearchSession.h"
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace quill::cli {
+
+// The search an invocation asks for on this PC's adapters: --range as typed,
+// else the whole /24 of --adapter, else of the default route's adapter (or
+// the first adapter discovery could use, or any with an address). The
+// adapter that holds an address of the range is the one the summary speaks of.
+// Fails with a one-line reason naming what was wrong.
+std::variant<discovery::SearchPlan, std::string> ChooseSearch(
+    const Invocation& invocation, const std::vector<netinfo::AdapterRow>& adapters);
+
+} // namespace quill::cli

@@ -1,0 +1,132 @@
+// `quillscope-cli discover` end to end: the command in a "PC" namespace, the
+// camera simulator answering from 20 addresses of 198.18.0.0/24 in another,
+// with five silent hosts beside them.
+#include "CliRun.h"
+#include "TestNetwork.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/udp.hpp>
+
+#include <thread>
+
+namespace quill::test {
+namespace {
+
+    struct DiscoverCommand : ::testing::Test {
+        void SetUp() override
+        {
+            if (const std::string reason = TestNetwork::UnavailableReason(); !reason.empty())
+                GTEST_SKIP() << "discover end to end needs network namespaces: " << reason;
+            pc = network.addHost("dpc");
+            const std::string cameras = network.addHost("dcam");
+            const auto [pcSide, cameraSide] = network.link(pc, cameras);
+            network.addAddress(pc, pcSide, "198.18.0.1/24");
+            for (int last = 10; last < 35; ++last)
+                network.addAddress(cameras, cameraSide, "198.18.0." + std::to_string(last) + "/24");
+            simulator.start("ip",
+                { "netns", "exec", QString::fromStdString(cameras), QUILL_CAMERA_SIM_PATH, "--range",
+                    "198.18.0.10-198.18.0.29", "--name", "Cam\"{n}\",東門" });
+            ASSERT_TRUE(simulator.waitForReadyRead(10000) && simulator.readAll() == "ready\n");
+            inPc = { "ip", "netns", "exec", QString::fromStdString(pc) };
+        }
+        void TearDown() override
+        {
+            simulator.kill();
+            simulator.waitForFinished(5000);
+        }
+        CliRun Discover(QStringList arguments)
+        {
+            return RunCli(QStringList { "discover" } + arguments, inPc);
+        }
+
+        TestNetwork network;
+        std::string pc;
+        QProcess simulator;
+        QStringList inPc;
+    };
+
+    TEST_F(DiscoverCommand, ListsEveryCameraWithItsFiveFieldsAsJsonAndCsv)
+    {
+        const CliRun json = Discover({ "--format", "json" });
+        ASSERT_EQ(json.status, 0) << json.err << json.out;
+        const QJsonObject document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
+        EXPECT_EQ(document["range"].toString(), "198.18.0.0-255") << "the default route's adapter, whole /24";
+        EXPECT_EQ(document["queries_sent"].toInt(), 256);
+        EXPECT_EQ(document["summary"].toString(), "20 cameras answered; 256 queries sent");
+        QJsonArray cameras = document["cameras"].toArray();
+        ASSERT_EQ(cameras.size(), 20) << json.out;
+        std::set<QString> addresses;
+        for (const QJsonValue camera : cameras) {
+            const QJsonObject fields = camera.toObject();
+            const int n = fields["ip"].toString().section('.', 3).toInt() - 9;
+            addresses.insert(fields["ip"].toString());
+            EXPECT_EQ(fields["sn"].toString(), QString::asprintf("SIM%06d", n));
+            EXPECT_EQ(fields["device_name"].toString(), QStringLiteral("Cam\"%1\",東門").arg(n));
+            EXPECT_EQ(fields["fw"].toString(), QStringLiteral("1.0.%1").arg(n));
+            EXPECT_EQ(fields["mac"].toString().size(), 17);
+        }
+        EXPECT_EQ(addresses.size(), 20u);
+
+        // CSV as the window exports it; the summary goes to stderr, apart.
+        const CliRun csv = Discover({ "--range", "198.18.0.10-19", "--format", "csv" });
+        ASSERT_EQ(csv.status, 0) << csv.err;
+        EXPECT_EQ(csv.err, "10 cameras answered; 10 queries sent\n");
+        QStringList lines = QString::fromStdString(csv.out).split("\r\n", Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 11) << csv.out;
+        EXPECT_EQ(lines.takeFirst(), "No.,IP Address,SN,MAC Address,Device Name,F/W Version");
+        for (const QString& line : lines) {
+            // The name holds a comma and quotes: quoted, with its quotes doubled.
+            const QStringList cells = line.split(',');
+            ASSERT_EQ(cells.size(), 7) << line.toStdString();
+            const int n = cells[1].section('.', 3).toInt() - 9;
+            EXPECT_EQ(cells[2], QString::asprintf("SIM%06d", n));
+            EXPECT_EQ(cells[4] + ',' + cells[5], QStringLiteral("\"Cam\"\"%1\"\",東門\"").arg(n));
+            EXPECT_EQ(cells[6], QStringLiteral("1.0.%1").arg(n));
+        }
+    }
+
+    TEST_F(DiscoverCommand, TableRowsArriveBeforeTheWaitEnds)
+    {
+        QProcess process;
+        process.start(inPc.front(), inPc.mid(1) + QStringList { QUILLSCOPE_CLI, "discover", "--wait", "60" });
+        // Without an event loop here: each wait is bounded, and the output ends.
+        QByteArray seen;
+        while (seen.count('\n') < 2 && process.waitForReadyRead(20000))
+            seen += process.readAllStandardOutput();
+        EXPECT_EQ(process.state(), QProcess::Running);
+        const QList<QByteArray> lines = seen.split('\n');
+        ASSERT_GE(lines.size(), 3) << seen.toStdString();
+        EXPECT_TRUE(lines[0].startsWith("No.  IP Address")) << lines[0].toStdString();
+        EXPECT_TRUE(lines[1].startsWith("1    198.18.0.")) << lines[1].toStdString();
+        process.kill();
+        process.waitForFinished(5000);
+    }
+
+    TEST_F(DiscoverCommand, ExitStatusSaysWhetherACameraAnsweredOrThePortIsTaken)
+    {
+        const CliRun silent = Discover({ "--range", "198.18.0.30-34", "--wait", "0.5" });
+        EXPECT_EQ(silent.status, 1);
+        EXPECT_NE(silent.out.find("but 5 devices in the range answered ARP"), std::string::npos)
+            << silent.out;
+
+        // Another program holds the port in the PC's namespace.
+        boost::asio::io_context io;
+        std::optional<boost::asio::ip::udp::socket> holder;
+        std::thread([&] {
+            network.enter(pc);
+            holder.emplace(io, boost::asio::ip::udp::endpoint(boost::asio::ip::udp::v4(), 1334));
+        }).join();
+        const CliRun taken = Discover({ "--format", "json" });
+        EXPECT_EQ(taken.status, 3);
+        EXPECT_EQ(taken.out, "");
+        EXPECT_EQ(taken.err,
+            "quillscope-cli: No camera can answer: UDP port 1334 is held by another program (port "
+            "conflict).\n");
+    }
+
+} // namespace
+} // namespace quill::test
