@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <csignal>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace quill::netcheck {
 
@@ -15,30 +16,22 @@ namespace {
 
     constexpr std::chrono::milliseconds kStopCheck { 50 };
 
-    // Shared by the waiting probe and the C library's completion callback, so
-    // that an abandoned lookup still has its request when it ends.
+    // Shared by the waiting probe and the lookup's thread, so that an
+    // abandoned lookup still has what it writes to when it ends.
     struct Lookup {
         std::string name, service;
         addrinfo hints {};
-        gaicb request {};
+        addrinfo* result = nullptr;
+        int error = 0;
         std::mutex mutex;
         std::condition_variable done;
         bool finished = false;
         ~Lookup()
         {
-            if (request.ar_result)
-                ::freeaddrinfo(request.ar_result);
+            if (result)
+                ::freeaddrinfo(result);
         }
     };
-
-    void OnLookupDone(sigval value)
-    {
-        const std::unique_ptr<std::shared_ptr<Lookup>> owner(
-            static_cast<std::shared_ptr<Lookup>*>(value.sival_ptr));
-        const std::lock_guard lock((*owner)->mutex);
-        (*owner)->finished = true;
-        (*owner)->done.notify_all();
-    }
 
 } // namespace
 
@@ -51,18 +44,23 @@ LookupResult LookUp(const std::string& host, std::uint16_t port, bool udp, std::
     // No AI_ADDRCONFIG: it hides every address when only loopback is up.
     lookup->hints.ai_flags = AI_NUMERICSERV;
     lookup->hints.ai_socktype = udp ? SOCK_DGRAM : SOCK_STREAM;
-    lookup->request.ar_name = lookup->name.c_str();
-    lookup->request.ar_service = lookup->service.c_str();
-    lookup->request.ar_request = &lookup->hints;
 
-    sigevent notify {};
-    notify.sigev_notify = SIGEV_THREAD;
-    notify.sigev_notify_function = OnLookupDone;
-    auto* callbackOwner = new std::shared_ptr<Lookup>(lookup);
-    notify.sigev_value.sival_ptr = callbackOwner;
-    gaicb* list[] = { &lookup->request };
-    if (::getaddrinfo_a(GAI_NOWAIT, list, 1, &notify) != 0) {
-        delete callbackOwner;
+    // A thread of our own rather than getaddrinfo_a: the C library starts its
+    // lookup threads past the thread hooks that race and leak checkers rely
+    // on, and they crash on them. Abandoned, it ends on its own and frees the
+    // lookup with it.
+    try {
+        std::thread([lookup] {
+            addrinfo* found = nullptr;
+            const int error
+                = ::getaddrinfo(lookup->name.c_str(), lookup->service.c_str(), &lookup->hints, &found);
+            const std::lock_guard lock(lookup->mutex);
+            lookup->result = found;
+            lookup->error = error;
+            lookup->finished = true;
+            lookup->done.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
         return {};
     }
 
@@ -77,9 +75,9 @@ LookupResult LookUp(const std::string& host, std::uint16_t port, bool udp, std::
         lookup->done.wait_for(lock, std::min<std::chrono::steady_clock::duration>(left, kStopCheck));
     }
     LookupResult result;
-    if (::gai_error(&lookup->request) != 0)
+    if (lookup->error != 0)
         return result;
-    for (const addrinfo* entry = lookup->request.ar_result; entry; entry = entry->ai_next)
+    for (const addrinfo* entry = lookup->result; entry; entry = entry->ai_next)
         if (entry->ai_family == AF_INET || entry->ai_family == AF_INET6)
             result.addresses.emplace_back(entry->ai_addr, static_cast<poco_socklen_t>(entry->ai_addrlen));
     // IPv4 first, as POCO's own lookup orders them: "localhost" keeps meaning 127.0.0.1.

@@ -21,9 +21,8 @@ struct LookupResult {
 
 // The addresses of host (a name or a numeric address) for port, TCP or UDP,
 // IPv4 ones first.
-// The lookup runs on the C library's own lookup threads (getaddrinfo_a); past
-// the bound, or once stop is requested, it is abandoned there and its memory
-// is freed when it ends.
+// The lookup runs on a thread of its own; past the bound, or once stop is
+// requested, it is abandoned there and its memory is freed when it ends.
 LookupResult LookUp(const std::string& host, std::uint16_t port, bool udp, std::chrono::milliseconds bound,
     std::stop_token stop = {});
 
