@@ -4,30 +4,19 @@
 #include "DiscoverCommand.h"
 #include "ExitStatus.h"
 #include "ProfileSettings.h"
-#include "SiteReportHtml.h"
-#include "SiteReportJson.h"
+#include "SiteReportFile.h"
 #include "ThisPc.h"
 
 #include <QDateTime>
 
 #include <algorithm>
-#include <sstream>
 
 namespace quill::cli {
-
-namespace {
-
-    bool IsHtml(const std::string& path)
-    {
-        return QString::fromStdString(path).endsWith(QStringLiteral(".html"), Qt::CaseInsensitive);
-    }
-
-} // namespace
 
 std::variant<std::unique_ptr<QSaveFile>, std::string> OpenReportFile(const std::string& path)
 {
     const QString name = QString::fromStdString(path);
-    if (!IsHtml(path) && !name.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive))
+    if (!report::IsHtmlReportName(name) && !name.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive))
         return "--out \"" + path + "\" must end in .html or .json";
     auto file = std::make_unique<QSaveFile>(name);
     if (!file->open(QIODevice::WriteOnly))
@@ -55,16 +44,8 @@ int RunReport(const Invocation& invocation, const discovery::SearchPlan& search,
     const report::SiteReport site { QDateTime::currentDateTime(), pc.name, pc.os, language, adapter,
         search.range.begin, search.range.end, found.cameras, discovery::SummaryText(found, language),
         checks };
-    std::ostringstream text;
-    if (IsHtml(invocation.out))
-        report::WriteSiteReportHtml(text, site);
-    else
-        report::WriteSiteReportJson(text, site);
-    const std::string bytes = text.str();
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
-        || !file.commit()) {
-        err << "quillscope-cli: " << invocation.out
-            << " could not be written: " << file.errorString().toStdString() << std::endl;
+    if (const std::string error = report::CommitSiteReport(file, site); !error.empty()) {
+        err << "quillscope-cli: " << invocation.out << " could not be written: " << error << std::endl;
         return kExitFailed;
     }
 

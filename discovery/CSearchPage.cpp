@@ -407,6 +407,7 @@ void CSearchPage::ShowRowMenu(int row)
     add(kCopyRowText, [this] { CopyRows(false); });
     add(kCopyAllText, [this] { CopyRows(true); });
     add(kExportText, [this] { ExportCsv(); });
+    add(kSaveReportText, [this] { Q_EMIT SiteReportRequested(); });
     m_list.selectRow(row);
     menu->popup(QCursor::pos());
 }

@@ -83,6 +83,10 @@ public:
     // Every row with all five answer fields and its arrival number, in list order.
     std::vector<quill::discovery::ResultRow> ResultRows() const;
 
+Q_SIGNALS:
+    // "Save site report…" was chosen in the result list's menu.
+    void SiteReportRequested();
+
 protected:
     QWidget* CreateCustomControl(const ControlTemplate& control, QWidget* parent) override;
     void DoDataExchange() override;

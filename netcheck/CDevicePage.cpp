@@ -45,7 +45,7 @@ CDevicePage::CDevicePage(DeviceProbes probes, QWidget* parent)
     // Hiding this page leaves its texts alone; only showing it re-applies the
     // language.
     : CLanguagePage(DevicePageTemplate(), /*reapplyOnHide*/ false, parent)
-    , m_settingsPath(probes.settingsPath)
+    , m_probes(probes)
     , m_runner(std::make_unique<CheckRunner>(std::move(probes)))
 {
     MapCommand(kCloudTestButton, BN_CLICKED, [this] { OnClickedCloudTest(); });
@@ -53,6 +53,14 @@ CDevicePage::CDevicePage(DeviceProbes probes, QWidget* parent)
     MapCommand(kNtpTestButton, BN_CLICKED, [this] { OnClickedNtpTest(); });
     connect(m_runner.get(), &CheckRunner::ProbeEnded, this,
         [this](int slot, const ProbeOutcome& outcome) { OnProbeEnded(slot, outcome); });
+}
+
+quill::netcheck::CheckPlan CDevicePage::CurrentPlan() const
+{
+    quill::netcheck::CheckPlan plan = quill::netcheck::PlanChecks(
+        { std::nullopt, HostText(kCloudHostEdit), HostText(kNtpHostEdit) }, m_probes.settingsPath);
+    plan.cloud = plan.cloudHost.size() > kShortestUntestedCloudHost;
+    return plan;
 }
 
 void CDevicePage::DoDataExchange()
@@ -71,8 +79,10 @@ bool CDevicePage::OnInitDialog()
     CLanguagePage::OnInitDialog();
     InitLanguageSelector();
     m_results.fill(kNotTested);
-    SetDlgItemText(kCloudHostEdit, quill::text::Utf8ToWide(quill::netcheck::PresetCloudHost(m_settingsPath)));
-    SetDlgItemText(kNtpHostEdit, quill::text::Utf8ToWide(quill::netcheck::PresetNtpHost(m_settingsPath)));
+    SetDlgItemText(
+        kCloudHostEdit, quill::text::Utf8ToWide(quill::netcheck::PresetCloudHost(m_probes.settingsPath)));
+    SetDlgItemText(
+        kNtpHostEdit, quill::text::Utf8ToWide(quill::netcheck::PresetNtpHost(m_probes.settingsPath)));
     return true;
 }
 

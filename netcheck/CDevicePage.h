@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CLanguagePage.h"
+#include "CheckPlan.h"
 #include "CheckRunner.h"
 #include "DeviceProbes.h"
 #include "ProbeResult.h"
@@ -52,6 +53,11 @@ public:
 
     ProbeResult Result(std::size_t slot) const { return slot < kResultCount ? m_results[slot] : kNotTested; }
 
+    // The checks the page would run now: its probes, the server of its
+    // settings file and the hosts in its fields.
+    quill::netcheck::CheckPlan CurrentPlan() const;
+    const DeviceProbes& Probes() const { return m_probes; }
+
     void OnClickedCheck();
     void OnClickedCloudTest();
     void OnClickedNtpTest();
@@ -84,7 +90,7 @@ private:
     std::array<ProbeResult, kResultCount> m_results {};
     std::array<quill::netcheck::ProbeOutcome, kResultCount> m_outcomes {};
     std::array<bool, kResultCount> m_running {};
-    std::string m_settingsPath; // where the preset hosts come from
+    DeviceProbes m_probes;
     // Last, so it goes first: it stops its probes before anything they report to.
     std::unique_ptr<quill::netcheck::CheckRunner> m_runner;
 };

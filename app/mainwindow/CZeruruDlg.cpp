@@ -8,9 +8,17 @@
 #include "DevicePageIds.h"
 #include "MainWindowTemplate.h"
 #include "MainWindowTexts.h"
+#include "MessageBox.h"
+#include "SearchPageMenuTexts.h"
+#include "SiteReportFile.h"
+#include "SiteReportRun.h"
+#include "SiteReportSaving.h"
 #include "StoredLanguage.h"
 #include "TextConversion.h"
 #include "WindowOps.h"
+
+#include <QApplication>
+#include <QFileDialog>
 
 #include <boost/format.hpp>
 
@@ -118,6 +126,41 @@ void CZeruruDlg::CreatePages()
 
     m_searchPage->Create(this);
     m_devicePage->Create(this);
+    connect(m_searchPage.get(), &CSearchPage::SiteReportRequested, this, &CZeruruDlg::SaveSiteReport);
+}
+
+void CZeruruDlg::SaveSiteReport()
+{
+    if (m_reportRun)
+        return;
+    const LanguageId language = m_searchPage->m_language;
+    QString path = m_parts.chooseReportFile
+        ? m_parts.chooseReportFile()
+        : QFileDialog::getSaveFileName(this, LanguageText(searchpage::kSaveReportText, language),
+            QStringLiteral("site-report.html"), QStringLiteral("HTML (*.html)"));
+    if (path.isEmpty())
+        return;
+    if (!quill::report::IsHtmlReportName(path))
+        path += QStringLiteral(".html");
+    auto file = std::make_unique<QSaveFile>(path);
+    if (!file->open(QIODevice::WriteOnly)) {
+        AfxMessageBox(LanguageText(searchpage::kExportFailedText, language).arg(file->errorString()));
+        return;
+    }
+    const int adapter = m_searchPage->m_selectedAdapter;
+    m_reportRun = std::make_unique<quill::report::SiteReportRun>(
+        quill::app::WindowSiteReport(*m_searchPage, UsableAdapter(adapter), adapter == 0, language),
+        m_devicePage->CurrentPlan(), m_devicePage->Probes(), std::move(file));
+    connect(m_reportRun.get(), &quill::report::SiteReportRun::Finished, this,
+        [this, language](const QString& error) {
+            QApplication::restoreOverrideCursor();
+            m_reportRun.release()->deleteLater();
+            if (!error.isEmpty())
+                AfxMessageBox(LanguageText(searchpage::kExportFailedText, language).arg(error));
+        });
+    // The checks take a few seconds at most; the window stays usable meanwhile.
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    m_reportRun->Start();
 }
 
 void CZeruruDlg::PlaceControls()

@@ -14,6 +14,10 @@ class CDevicePage;
 class CSearchPage;
 class CTabCtrl;
 
+namespace quill::report {
+class SiteReportRun;
+}
+
 // The main window: collects the PC's adapters once, lays the search page
 // (tab 0) and the network check page (tab 1) over its tab control, switches
 // them when the user picks a tab, and relabels the tabs in the language a page
@@ -50,6 +54,9 @@ private:
     // fields; leaves them as they are when there is no such adapter.
     void ShowAdapterSettings(int adapterIndex);
     const quill::netinfo::AdapterInfo* UsableAdapter(int adapterIndex) const;
+    // Runs the check page's checks and saves them with what the search page
+    // shows as an HTML site report; one at a time.
+    void SaveSiteReport();
 
     QIcon m_icon;
     quill::netinfo::AdapterTable m_adapters;
@@ -57,4 +64,5 @@ private:
     std::unique_ptr<CSearchPage> m_searchPage;
     std::unique_ptr<CDevicePage> m_devicePage;
     quill::app::MainWindowParts m_parts;
+    std::unique_ptr<quill::report::SiteReportRun> m_reportRun;
 };

@@ -3,6 +3,8 @@
 #include "AdapterCollection.h"
 #include "ProfileSettings.h"
 
+#include <QString>
+
 #include <functional>
 #include <memory>
 
@@ -24,6 +26,9 @@ struct MainWindowParts {
     SearchPageFactory makeSearchPage;
     DevicePageFactory makeDevicePage;
     settings::SettingsLocation settingsPath = &settings::SettingsPath;
+    // Asks where to save a site report; empty when cancelled. Left empty: a
+    // file dialog.
+    std::function<QString()> chooseReportFile {};
 
     static MainWindowParts Product();
 };

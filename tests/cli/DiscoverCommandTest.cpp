@@ -2,6 +2,8 @@
 // camera simulator answering from 20 addresses of 198.18.0.0/24 in another,
 // with five silent hosts beside them.
 #include "CliRun.h"
+#include "NetServers.h"
+#include "SchemaCheck.h"
 #include "TestNetwork.h"
 
 #include <QJsonArray>
@@ -126,6 +128,38 @@ namespace {
         EXPECT_EQ(taken.err,
             "quillscope-cli: No camera can answer: UDP port 1334 is held by another program (port "
             "conflict).\n");
+    }
+
+    // The report in both forms, with a time server in the PC's namespace and
+    // nothing on the other ports of its loopback (refused: reachable).
+    TEST_F(DiscoverCommand, ReportHoldsTheCamerasAndChecksAsHtmlAndAsJsonOfTheSchema)
+    {
+        std::unique_ptr<netcheck::test::SntpServer> time;
+        std::thread([&] {
+            network.enter(pc);
+            time.reset(new netcheck::test::SntpServer { .listenPort = 123 });
+        }).join();
+        const TempDir dir;
+        const QStringList hosts { "--rcs", "127.0.0.1", "--cloud", "127.0.0.1", "--ntp", "127.0.0.1" };
+        const CliRun html = RunCli(
+            QStringList { "report", "--out", QString::fromStdString(dir.file("site.html").string()) } + hosts,
+            inPc);
+        EXPECT_EQ(html.status, 0) << html.err;
+        EXPECT_EQ(html.out,
+            "Site report written to " + dir.file("site.html").string()
+                + ": 20 cameras, 7 of 7 checks passed\n");
+        const std::string page = ReadWholeFile(dir.file("site.html"));
+        EXPECT_NE(page.find("<td>SIM000020</td>"), std::string::npos);
+        EXPECT_NE(page.find("<td>127.0.0.1:30003</td>"), std::string::npos);
+        EXPECT_NE(page.find("20 cameras answered; 256 queries sent"), std::string::npos);
+
+        const CliRun json
+            = RunCli(QStringList { "report", "--out", QString::fromStdString(dir.file("site.json").string()),
+                         "--range", "198.18.0.30-34", "--wait", "0.3" }
+                    + hosts,
+                inPc);
+        EXPECT_EQ(json.status, 1) << "no camera answered";
+        EXPECT_EQ(ValidateSiteReport(dir.file("site.json")), 0);
     }
 
 } // namespace
