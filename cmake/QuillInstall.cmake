@@ -62,3 +62,5 @@ add_custom_command(OUTPUT ${quill_generated}/changelog.gz
   VERBATIM)
 add_custom_target(quill_changelog ALL DEPENDS ${quill_generated}/changelog.gz)
 install(FILES ${quill_packaging}/copyright ${quill_generated}/changelog.gz DESTINATION ${quill_docdir})
+# What `quillscope-cli report` writes as JSON, for those who read it by program.
+install(FILES ${CMAKE_SOURCE_DIR}/docs/site-report.schema.json DESTINATION ${quill_docdir})
