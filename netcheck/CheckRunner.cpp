@@ -4,19 +4,11 @@
 
 namespace quill::netcheck {
 
-namespace {
-
-    // Check's four ports, the cloud's two and the time server at once.
-    constexpr int kMostProbesAtOnce = 7;
-
-} // namespace
-
 CheckRunner::CheckRunner(DeviceProbes probes, QObject* parent)
     : QObject(parent)
     , m_probes(std::move(probes))
 {
     qRegisterMetaType<ProbeOutcome>();
-    m_pool.setMaxThreadCount(kMostProbesAtOnce);
     // Bookkeeping on this object's thread, before anyone hears of the outcome.
     connect(this, &CheckRunner::FinishedWaiting, this, &CheckRunner::DeliverFinished, Qt::QueuedConnection);
 }
@@ -24,10 +16,18 @@ CheckRunner::CheckRunner(DeviceProbes probes, QObject* parent)
 void CheckRunner::DeliverFinished()
 {
     std::vector<std::pair<int, ProbeOutcome>> finished;
+    std::vector<std::thread> ended;
     {
         std::lock_guard lock(m_finishedLock);
         finished.swap(m_finished);
+        for (const int id : std::exchange(m_endedThreads, {})) {
+            ended.push_back(std::move(m_threads.at(id)));
+            m_threads.erase(id);
+        }
     }
+    // Each has only its last few instructions left.
+    for (std::thread& thread : ended)
+        thread.join();
     for (const auto& [slot, outcome] : finished) {
         --m_pending[RunOf(slot)];
         Q_EMIT ProbeEnded(slot, outcome);
@@ -37,12 +37,43 @@ void CheckRunner::DeliverFinished()
 CheckRunner::~CheckRunner()
 {
     m_stop.request_stop();
-    m_pool.waitForDone();
+    // A run that is still starting its probes may add threads meanwhile.
+    for (;;) {
+        std::map<int, std::thread> threads;
+        {
+            std::lock_guard lock(m_finishedLock);
+            threads.swap(m_threads);
+        }
+        if (threads.empty())
+            break;
+        for (auto& [id, thread] : threads)
+            thread.join();
+    }
+}
+
+void CheckRunner::RunOnThread(std::function<void()> work)
+{
+    std::unique_lock lock(m_finishedLock);
+    const int id = m_nextThreadId++;
+    try {
+        m_threads.emplace(id, std::thread([this, id, work] {
+            work();
+            {
+                std::lock_guard ended(m_finishedLock);
+                m_endedThreads.push_back(id);
+            }
+            Q_EMIT FinishedWaiting();
+        }));
+    } catch (const std::system_error&) {
+        // No thread to be had: the probe runs here, late rather than never.
+        lock.unlock();
+        work();
+    }
 }
 
 template <class Probe> void CheckRunner::Start(int slot, Probe probe)
 {
-    m_pool.start([this, slot, probe = std::move(probe), stop = m_stop.get_token()] {
+    RunOnThread([this, slot, probe = std::move(probe), stop = m_stop.get_token()] {
         ProbeOutcome outcome = probe(stop);
         {
             std::lock_guard lock(m_finishedLock);
@@ -62,7 +93,7 @@ bool CheckRunner::StartCheck(const std::string& host)
     if (IsRunning(kCheck))
         return false;
     m_pending[kCheck] = static_cast<int>(m_probes.lanPorts.size());
-    m_pool.start([this, host, stop = m_stop.get_token()] {
+    RunOnThread([this, host, stop = m_stop.get_token()] {
         // One lookup for the four ports; an empty entry never reaches the resolver.
         const auto start = Clock::now();
         const LookupResult server

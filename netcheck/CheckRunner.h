@@ -4,12 +4,14 @@
 #include "ProbeOutcome.h"
 
 #include <QObject>
-#include <QThreadPool>
 
 #include <array>
+#include <functional>
+#include <map>
 #include <mutex>
 #include <stop_token>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -52,17 +54,23 @@ Q_SIGNALS:
 
 private:
     template <class Probe> void Start(int slot, Probe probe);
+    // Runs the work on a thread of its own, joined once it has ended. Threads
+    // of our own rather than a Qt thread pool: the pool hands work over under
+    // locks the thread sanitizer cannot see, and it would report every probe.
+    void RunOnThread(std::function<void()> work);
     void DeliverFinished();
 
     DeviceProbes m_probes;
     std::array<int, 3> m_pending {};
     std::stop_source m_stop;
-    QThreadPool m_pool;
     // Outcomes pass between threads here, under our own lock, rather than as
     // signal arguments copied inside Qt's event queue: the hand-over is then
     // plain to see, for the reader and for the thread sanitizer.
     std::mutex m_finishedLock;
     std::vector<std::pair<int, ProbeOutcome>> m_finished;
+    std::map<int, std::thread> m_threads;
+    std::vector<int> m_endedThreads;
+    int m_nextThreadId = 0;
 };
 
 } // namespace quill::netcheck

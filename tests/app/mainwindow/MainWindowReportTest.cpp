@@ -54,7 +54,7 @@ namespace {
         const auto saved = dir.file("site.html");
         ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(saved); }, 15000));
         const std::string page = ReadWholeFile(saved);
-        for (const std::string shown :
+        for (const std::string& shown :
             std::initializer_list<std::string> { "SN&lt;7&gt;", "Gate&amp;1", "00:11:22:33:44:55",
                 "1 camera answered", "127.0.0.1:" + std::to_string(closed), "127.0.0.2:", ">lo<" })
             EXPECT_NE(page.find(shown), std::string::npos) << shown;
