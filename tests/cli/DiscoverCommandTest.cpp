@@ -74,7 +74,7 @@ namespace {
         EXPECT_EQ(addresses.size(), 20u);
 
         // CSV as the window exports it; the summary goes to stderr, apart.
-        const CliRun csv = Discover({ "--range", "198.18.0.10-19", "--format", "csv" });
+        const CliRun csv = Discover({ "--range", "198.18.0.10-19", "--format", "csv", "--wait", "1" });
         ASSERT_EQ(csv.status, 0) << csv.err;
         EXPECT_EQ(csv.err, "10 cameras answered; 10 queries sent\n");
         QStringList lines = QString::fromStdString(csv.out).split("\r\n", Qt::SkipEmptyParts);
@@ -141,8 +141,9 @@ namespace {
         }).join();
         const TempDir dir;
         const QStringList hosts { "--rcs", "127.0.0.1", "--cloud", "127.0.0.1", "--ntp", "127.0.0.1" };
-        const CliRun html = RunCli(
-            QStringList { "report", "--out", QString::fromStdString(dir.file("site.html").string()) } + hosts,
+        const CliRun html = RunCli(QStringList { "report", "--out",
+                                       QString::fromStdString(dir.file("site.html").string()), "--wait", "1" }
+                + hosts,
             inPc);
         EXPECT_EQ(html.status, 0) << html.err;
         EXPECT_EQ(html.out,
