@@ -8,9 +8,15 @@ It lists every camera of the product line that answers a discovery query on
 the adapter's network (IP address, MAC address, firmware version) and opens
 a camera's web page; it checks the adapter's settings, the product server's
 TCP ports, an HTTPS connection to the cloud host and an NTP server.
-The package also holds quillscope-camera-sim, simulated cameras for trying
-the discovery on a test network.")
+The package also holds quillscope-cli, the same discovery and checks and a
+site report (HTML or JSON) without a window, for scripted site visits, and
+quillscope-camera-sim, simulated cameras for trying the discovery on a test
+network.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# A package is made from a folder already built (scripts/package.sh builds
+# first); checking every target again before the install costs more than the
+# install itself.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
