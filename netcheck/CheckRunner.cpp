@@ -68,6 +68,7 @@ void CheckRunner::RunOnThread(std::function<void()> work)
         // No thread to be had: the probe runs here, late rather than never.
         lock.unlock();
         work();
+        Q_EMIT FinishedWaiting();
     }
 }
 
@@ -75,11 +76,8 @@ template <class Probe> void CheckRunner::Start(int slot, Probe probe)
 {
     RunOnThread([this, slot, probe = std::move(probe), stop = m_stop.get_token()] {
         ProbeOutcome outcome = probe(stop);
-        {
-            std::lock_guard lock(m_finishedLock);
-            m_finished.emplace_back(slot, std::move(outcome));
-        }
-        Q_EMIT FinishedWaiting();
+        std::lock_guard lock(m_finishedLock);
+        m_finished.emplace_back(slot, std::move(outcome));
     });
 }
 

@@ -49,7 +49,7 @@ public:
 
 Q_SIGNALS:
     void ProbeEnded(int slot, quill::netcheck::ProbeOutcome outcome);
-    // From the pool's threads, delivered queued: outcomes wait in m_finished.
+    // From the probes' threads, delivered queued: outcomes wait in m_finished.
     void FinishedWaiting();
 
 private:
