@@ -46,7 +46,7 @@ namespace {
 
 } // namespace
 
-std::variant<discovery::SearchPlan, std::string> ChooseSearch(
+std::variant<SearchChoice, std::string> ChooseSearch(
     const Invocation& invocation, const std::vector<netinfo::AdapterRow>& adapters)
 {
     discovery::SearchPlan plan;
@@ -81,7 +81,7 @@ std::variant<discovery::SearchPlan, std::string> ChooseSearch(
     }
     if (invocation.waitSeconds)
         plan.wait = std::chrono::milliseconds(static_cast<long long>(*invocation.waitSeconds * 1000));
-    return plan;
+    return SearchChoice { plan, adapter ? std::optional(*adapter) : std::nullopt };
 }
 
 } // namespace quill::cli

@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "SearchSession.h"
 
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -15,7 +16,11 @@ namespace quill::cli {
 // the first adapter discovery could use, or any with an address). The
 // adapter that holds an address of the range is the one the summary speaks of.
 // Fails with a one-line reason naming what was wrong.
-std::variant<discovery::SearchPlan, std::string> ChooseSearch(
+struct SearchChoice {
+    discovery::SearchPlan plan;
+    std::optional<netinfo::AdapterRow> adapter; // none: no adapter on the range's network
+};
+std::variant<SearchChoice, std::string> ChooseSearch(
     const Invocation& invocation, const std::vector<netinfo::AdapterRow>& adapters);
 
 } // namespace quill::cli

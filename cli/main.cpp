@@ -82,12 +82,12 @@ int RunCheck(const Invocation& invocation)
     return allPassed ? kExitPassed : kExitFailed;
 }
 
-// The search of discover and report, or the one-line reason it cannot be made.
-std::variant<quill::discovery::SearchPlan, std::string> ChooseSearchHere(
-    const Invocation& invocation, std::vector<quill::netinfo::AdapterRow>& adapters)
+// The search of discover and report on this PC's adapters, or the one-line
+// reason it cannot be made.
+std::variant<SearchChoice, std::string> ChooseSearchHere(const Invocation& invocation)
 {
-    adapters = quill::netinfo::ReadAdapterRows(quill::netinfo::AdapterSources::System());
-    return ChooseSearch(invocation, adapters);
+    return ChooseSearch(
+        invocation, quill::netinfo::ReadAdapterRows(quill::netinfo::AdapterSources::System()));
 }
 
 int RefuseLine(const std::string& reason)
@@ -103,12 +103,11 @@ bool ErrIsTerminal()
 
 int RunDiscoverCommand(const Invocation& invocation)
 {
-    std::vector<quill::netinfo::AdapterRow> adapters;
-    const auto choice = ChooseSearchHere(invocation, adapters);
+    const auto choice = ChooseSearchHere(invocation);
     if (const auto* reason = std::get_if<std::string>(&choice))
         return RefuseLine(*reason);
-    return RunDiscover(std::get<quill::discovery::SearchPlan>(choice), invocation.format,
-        LanguageOf(invocation), std::cout, std::cerr, ErrIsTerminal());
+    return RunDiscover(std::get<SearchChoice>(choice).plan, invocation.format, LanguageOf(invocation),
+        std::cout, std::cerr, ErrIsTerminal());
 }
 
 int RunReportCommand(const Invocation& invocation)
@@ -116,17 +115,11 @@ int RunReportCommand(const Invocation& invocation)
     auto file = OpenReportFile(invocation.out);
     if (const auto* reason = std::get_if<std::string>(&file))
         return RefuseLine(*reason);
-    std::vector<quill::netinfo::AdapterRow> adapters;
-    const auto choice = ChooseSearchHere(invocation, adapters);
+    const auto choice = ChooseSearchHere(invocation);
     if (const auto* reason = std::get_if<std::string>(&choice))
         return RefuseLine(*reason);
-    const auto& plan = std::get<quill::discovery::SearchPlan>(choice);
-    std::optional<quill::netinfo::AdapterRow> adapter;
-    for (const auto& row : adapters) {
-        if (!plan.adapterLabel.empty() && row.address == plan.adapterLabel)
-            adapter = row;
-    }
-    return RunReport(invocation, plan, adapter, LanguageOf(invocation),
+    const SearchChoice& search = std::get<SearchChoice>(choice);
+    return RunReport(invocation, search.plan, search.adapter, LanguageOf(invocation),
         *std::get<std::unique_ptr<QSaveFile>>(file), std::cout, std::cerr, ErrIsTerminal());
 }
 

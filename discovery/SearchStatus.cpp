@@ -1,6 +1,5 @@
 #include "SearchStatus.h"
 
-#include <boost/asio/ip/address_v4.hpp>
 #include <boost/format.hpp>
 
 #include <algorithm>
@@ -42,11 +41,6 @@ namespace {
     const Texts kQuery { "query", "個查詢", "个查询" };
     const Texts kQueries { "queries", "個查詢", "个查询" };
 
-    std::string Dotted(const Ipv4Octets& address)
-    {
-        return boost::asio::ip::address_v4(address).to_string();
-    }
-
 } // namespace
 
 NoAnswerCause DiagnoseNoAnswer(const SearchFacts& facts)
@@ -67,7 +61,7 @@ NoAnswerCause DiagnoseNoAnswer(const SearchFacts& facts)
 std::string SearchingText(int language, const Ipv4Octets& begin, const Ipv4Octets& end, int cameras)
 {
     return Format({ "Searching %1% – %2% … %3%", "正在搜尋 %1% – %2% … %3%", "正在搜寻 %1% – %2% … %3%" },
-        language, Dotted(begin), Dotted(end), Count(language, cameras, kCamera, kCameras));
+        language, FormatIpv4(begin), FormatIpv4(end), Count(language, cameras, kCamera, kCameras));
 }
 
 std::string OutcomeText(int language, int cameras, const SweepOutcome* sweep)
@@ -109,7 +103,7 @@ std::string NoAnswerText(int language, NoAnswerCause cause, const SearchFacts& f
         return Format({ "No camera answered: the range %1% – %2% is not on the network of adapter %3%.",
                           "沒有攝影機回應：範圍 %1% – %2% 不在網路卡 %3% 的網路上。",
                           "没有摄像机回应：范围 %1% – %2% 不在网卡 %3% 的网络上。" },
-            language, Dotted(facts.begin), Dotted(facts.end), facts.adapterName);
+            language, FormatIpv4(facts.begin), FormatIpv4(facts.end), facts.adapterName);
     case NoAnswerCause::NoCarrier:
         return Format({ "No camera answered: adapter %1% has no link; check the cable.",
                           "沒有攝影機回應：網路卡 %1% 沒有連線，請檢查網路線。",

@@ -2,7 +2,6 @@
 
 #include "TextConversion.h"
 
-#include <boost/asio/ip/address_v4.hpp>
 #include <boost/format.hpp>
 
 #include <algorithm>
@@ -36,11 +35,6 @@ const char* LanguageCode(int language)
 {
     constexpr std::array<const char*, 3> kCodes { "en", "zh-TW", "zh-CN" };
     return language >= 1 && language <= 2 ? kCodes[static_cast<std::size_t>(language)] : kCodes[0];
-}
-
-std::string DottedText(const discovery::Ipv4Octets& address)
-{
-    return boost::asio::ip::address_v4(address).to_string();
 }
 
 } // namespace quill::report

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "DiscoverySweep.h"
-
 #include <QDateTime>
 
 #include <string>
@@ -19,7 +17,5 @@ std::string TimestampText(const QDateTime& time);
 
 // "en", "zh-TW" or "zh-CN", as the command line's --lang; any other number is English.
 const char* LanguageCode(int language);
-
-std::string DottedText(const discovery::Ipv4Octets& address);
 
 } // namespace quill::report

@@ -144,8 +144,8 @@ p.summary { white-space: pre-line; }
 
     void Discovery(std::ostream& out, const SiteReport& report)
     {
-        out << "<h2>Discovery summary</h2>\n<p>Searched range: " << DottedText(report.rangeBegin) << " to "
-            << DottedText(report.rangeEnd) << "</p>\n<p class=\"summary\">"
+        out << "<h2>Discovery summary</h2>\n<p>Searched range: " << discovery::FormatIpv4(report.rangeBegin)
+            << " to " << discovery::FormatIpv4(report.rangeEnd) << "</p>\n<p class=\"summary\">"
             << HtmlText(report.discoverySummary) << "</p>\n";
     }
 

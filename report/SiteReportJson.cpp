@@ -16,8 +16,9 @@ void WriteSiteReportJson(std::ostream& out, const SiteReport& report)
     QJsonArray checks;
     for (const netcheck::CheckRow& row : report.checks)
         checks.append(CheckRowJson(row, report.language));
-    const QJsonObject discovery { { "range_begin", QString::fromStdString(DottedText(report.rangeBegin)) },
-        { "range_end", QString::fromStdString(DottedText(report.rangeEnd)) },
+    const QJsonObject discovery { { "range_begin",
+                                      QString::fromStdString(discovery::FormatIpv4(report.rangeBegin)) },
+        { "range_end", QString::fromStdString(discovery::FormatIpv4(report.rangeEnd)) },
         { "summary", QString::fromStdString(report.discoverySummary) }, { "cameras", cameras } };
     const QJsonObject document { { "schema_version", 1 },
         { "generated_at", QString::fromStdString(TimestampText(report.generatedAt)) },
