@@ -3,8 +3,10 @@
 #include "ExitStatus.h"
 #include "RowJson.h"
 
+#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTimer>
 
 namespace quill::cli {
 
@@ -14,72 +16,84 @@ namespace {
     constexpr std::array<const char*, 6> kCauseKeys { "listener_down", "nothing_sent", "off_network",
         "no_carrier", "only_arp", "nobody_there" };
 
-    void WriteDiscoverJson(std::ostream& out, const discovery::SearchPlan& plan,
-        const discovery::SearchResult& result, const std::string& summary)
+    void WriteDiscoverJson(
+        std::ostream& out, const discovery::DiscoveryEngine& engine, const std::string& summary)
     {
         QJsonArray cameras;
-        for (const discovery::ResultRow& row : result.cameras)
+        for (const discovery::ResultRow& row : engine.Cameras())
             cameras.append(report::CameraRowJson(row));
-        const QJsonValue cause = result.diagnosis
-            ? QJsonValue(kCauseKeys[static_cast<std::size_t>(result.diagnosis->first)])
+        const auto& diagnosis = engine.Diagnosis();
+        const QJsonValue cause = diagnosis
+            ? QJsonValue(kCauseKeys[static_cast<std::size_t>(diagnosis->first)])
             : QJsonValue(QJsonValue::Null);
+        const discovery::SweepOutcome sweep = engine.LastSweep().value_or(discovery::SweepOutcome {});
         const QJsonObject document { { "schema_version", 1 },
-            { "range", QString::fromStdString(discovery::FormatRange(plan.range)) },
-            { "queries_sent", result.sweep.sent() }, { "queries_failed", result.sweep.failed },
-            { "cameras", cameras }, { "summary", QString::fromStdString(summary) },
-            { "no_answer_cause", cause } };
+            { "range", QString::fromStdString(discovery::FormatRange(engine.Target().range)) },
+            { "queries_sent", sweep.sent() }, { "queries_failed", sweep.failed }, { "cameras", cameras },
+            { "answers_ignored", static_cast<qint64>(engine.IgnoredAnswers()) },
+            { "summary", QString::fromStdString(summary) }, { "no_answer_cause", cause } };
         out << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString() << std::flush;
     }
 
 } // namespace
 
-discovery::SearchResult SearchShowingProgress(const discovery::SearchPlan& plan, int language,
-    ProgressLine& progress, const std::function<void(const discovery::ResultRow&)>& onCamera)
+discovery::ListenerStart SearchShowingProgress(discovery::DiscoveryEngine& engine, const SearchChoice& search,
+    int language, ProgressLine& progress, const std::function<void(const discovery::ResultRow&)>& onCamera)
 {
-    discovery::SearchResult result = discovery::RunSearch(
-        plan,
-        [&](const discovery::ResultRow& row) {
-            progress.Clear();
-            onCamera(row);
-        },
-        [&](int cameras) {
-            progress.Show(discovery::SearchingText(language, plan.range.begin, plan.range.end, cameras));
-        });
+    const discovery::ListenerStart start = engine.StartListening();
+    if (!start.started())
+        return start;
+    QEventLoop loop;
+    QObject::connect(&engine, &discovery::DiscoveryEngine::CameraAdded, &loop, [&](int index) {
+        progress.Clear();
+        onCamera(engine.Cameras()[static_cast<std::size_t>(index)]);
+    });
+    QObject::connect(&engine, &discovery::DiscoveryEngine::Settled, &loop, &QEventLoop::quit);
+    QTimer shown;
+    QObject::connect(&shown, &QTimer::timeout, &loop, [&] {
+        progress.Show(discovery::SearchingText(language, search.target.range.begin, search.target.range.end,
+            static_cast<int>(engine.Cameras().size())));
+    });
+    shown.start(200);
+    engine.Search(search.target, search.wait);
+    loop.exec();
+    engine.StopListening();
     progress.Clear();
-    return result;
+    return start;
 }
 
-int RunDiscover(const discovery::SearchPlan& plan, OutputFormat format, int language, std::ostream& out,
+int RunDiscover(const SearchChoice& search, OutputFormat format, int language, std::ostream& out,
     std::ostream& err, bool errIsTerminal)
 {
     ProgressLine progress(err, errIsTerminal);
     CameraRows rows(out, format);
+    discovery::DiscoveryEngine engine;
     // The heading waits until the port is ours: a refused start prints one line only.
     bool headed = false;
-    const discovery::SearchResult result
-        = SearchShowingProgress(plan, language, progress, [&](const auto& row) {
+    const discovery::ListenerStart start
+        = SearchShowingProgress(engine, search, language, progress, [&](const auto& row) {
               if (!std::exchange(headed, true))
                   rows.Heading();
               rows.Row(row);
           });
     using Error = discovery::ListenerStart::Error;
-    const std::string summary = discovery::SummaryText(result, language);
-    if (result.listener.error == Error::PortConflict) {
+    const std::string summary = engine.StatusText(language);
+    if (start.error == Error::PortConflict) {
         err << "quillscope-cli: " << summary << std::endl;
         return kExitPortInUse;
     }
-    if (result.listener.error == Error::Failed) {
-        err << "quillscope-cli: the discovery port cannot be used: " << result.listener.what << std::endl;
+    if (start.error == Error::Failed) {
+        err << "quillscope-cli: the discovery port cannot be used: " << start.what << std::endl;
         return kExitFailed;
     }
     if (format == OutputFormat::Json) {
-        WriteDiscoverJson(out, plan, result, summary);
+        WriteDiscoverJson(out, engine, summary);
     } else {
         if (!headed)
             rows.Heading();
         (format == OutputFormat::Table ? out << '\n' : err) << summary << std::endl;
     }
-    return result.cameras.empty() ? kExitFailed : kExitPassed;
+    return engine.Cameras().empty() ? kExitFailed : kExitPassed;
 }
 
 } // namespace quill::cli

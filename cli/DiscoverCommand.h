@@ -2,21 +2,26 @@
 
 #include "CameraRows.h"
 #include "CommandLine.h"
-#include "SearchSession.h"
+#include "DiscoveryEngine.h"
+#include "SearchChoice.h"
 
+#include <functional>
 #include <ostream>
 
 namespace quill::cli {
 
-// The search with its progress on a terminal: "Searching …" rewritten in
-// place while answers come, each new camera handed to onCamera.
-discovery::SearchResult SearchShowingProgress(const discovery::SearchPlan& plan, int language,
-    ProgressLine& progress, const std::function<void(const discovery::ResultRow&)>& onCamera);
+// One search on the engine, on the calling thread's event loop: listens,
+// sweeps and returns once the search has settled, with "Searching …"
+// rewritten in place on a terminal meanwhile and each new camera handed to
+// onCamera as it answers. A listener that cannot start ends it at once,
+// without a sweep.
+discovery::ListenerStart SearchShowingProgress(discovery::DiscoveryEngine& engine, const SearchChoice& search,
+    int language, ProgressLine& progress, const std::function<void(const discovery::ResultRow&)>& onCamera);
 
 // `discover`: cameras to out as they answer, then the summary (on out for a
 // table, inside the JSON, on err beside CSV); the progress line on err when
 // it is a terminal. Returns the exit status.
-int RunDiscover(const discovery::SearchPlan& plan, OutputFormat format, int language, std::ostream& out,
+int RunDiscover(const SearchChoice& search, OutputFormat format, int language, std::ostream& out,
     std::ostream& err, bool errIsTerminal);
 
 } // namespace quill::cli

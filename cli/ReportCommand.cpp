@@ -24,13 +24,14 @@ std::variant<std::unique_ptr<QSaveFile>, std::string> OpenReportFile(const std::
     return file;
 }
 
-int RunReport(const Invocation& invocation, const discovery::SearchPlan& search,
-    const std::optional<netinfo::AdapterRow>& adapter, int language, QSaveFile& file, std::ostream& out,
-    std::ostream& err, bool errIsTerminal)
+int RunReport(const Invocation& invocation, const SearchChoice& search, int language, QSaveFile& file,
+    std::ostream& out, std::ostream& err, bool errIsTerminal)
 {
     ProgressLine progress(err, errIsTerminal);
-    const discovery::SearchResult found
-        = SearchShowingProgress(search, language, progress, [](const auto&) {});
+    discovery::DiscoveryEngine engine;
+    const discovery::ListenerStart listener
+        = SearchShowingProgress(engine, search, language, progress, [](const auto&) {});
+    const std::vector<discovery::ResultRow>& cameras = engine.Cameras();
 
     const std::string settingsPath = settings::SettingsPath();
     const netcheck::CheckPlan plan = netcheck::PlanChecks(
@@ -41,9 +42,8 @@ int RunReport(const Invocation& invocation, const discovery::SearchPlan& search,
     progress.Clear();
 
     const report::PcIdentity pc = report::ThisPc();
-    const report::SiteReport site { QDateTime::currentDateTime(), pc.name, pc.os, language, adapter,
-        search.range.begin, search.range.end, found.cameras, discovery::SummaryText(found, language),
-        checks };
+    const report::SiteReport site { QDateTime::currentDateTime(), pc.name, pc.os, language, search.adapter,
+        search.target.range.begin, search.target.range.end, cameras, engine.StatusText(language), checks };
     if (const std::string error = report::CommitSiteReport(file, site); !error.empty()) {
         err << "quillscope-cli: " << invocation.out << " could not be written: " << error << std::endl;
         return kExitFailed;
@@ -51,15 +51,15 @@ int RunReport(const Invocation& invocation, const discovery::SearchPlan& search,
 
     const auto passed
         = std::count_if(checks.begin(), checks.end(), [](const auto& row) { return row.outcome.passed; });
-    out << "Site report written to " << invocation.out << ": " << found.cameras.size() << " camera"
-        << (found.cameras.size() == 1 ? "" : "s") << ", " << passed << " of " << checks.size()
-        << " checks passed" << std::endl;
-    if (found.listener.error == discovery::ListenerStart::Error::PortConflict) {
+    out << "Site report written to " << invocation.out << ": " << cameras.size() << " camera"
+        << (cameras.size() == 1 ? "" : "s") << ", " << passed << " of " << checks.size() << " checks passed"
+        << std::endl;
+    if (listener.error == discovery::ListenerStart::Error::PortConflict) {
         err << "quillscope-cli: " << site.discoverySummary << std::endl;
         return kExitPortInUse;
     }
     const bool allPassed = passed == static_cast<std::ptrdiff_t>(checks.size());
-    return allPassed && !found.cameras.empty() ? kExitPassed : kExitFailed;
+    return allPassed && !cameras.empty() ? kExitPassed : kExitFailed;
 }
 
 } // namespace quill::cli

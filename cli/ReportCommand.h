@@ -2,7 +2,7 @@
 
 #include "AdapterRows.h"
 #include "CommandLine.h"
-#include "SearchSession.h"
+#include "SearchChoice.h"
 
 #include <QSaveFile>
 
@@ -22,8 +22,7 @@ std::variant<std::unique_ptr<QSaveFile>, std::string> OpenReportFile(const std::
 // `report`: the search with its progress on a terminal, then the checks,
 // then the site report into the file; one line on out says what it holds.
 // Needs a QCoreApplication. Returns the exit status.
-int RunReport(const Invocation& invocation, const discovery::SearchPlan& search,
-    const std::optional<netinfo::AdapterRow>& adapter, int language, QSaveFile& file, std::ostream& out,
-    std::ostream& err, bool errIsTerminal);
+int RunReport(const Invocation& invocation, const SearchChoice& search, int language, QSaveFile& file,
+    std::ostream& out, std::ostream& err, bool errIsTerminal);
 
 } // namespace quill::cli

@@ -49,7 +49,8 @@ namespace {
 std::variant<SearchChoice, std::string> ChooseSearch(
     const Invocation& invocation, const std::vector<netinfo::AdapterRow>& adapters)
 {
-    discovery::SearchPlan plan;
+    SearchChoice choice;
+    discovery::SearchTarget& plan = choice.target;
     const netinfo::AdapterRow* adapter = nullptr;
     if (invocation.range) {
         auto range = discovery::ParseRange(*invocation.range);
@@ -80,8 +81,10 @@ std::variant<SearchChoice, std::string> ChooseSearch(
         plan.adapterAddress = discovery::ParseIpv4(adapter->address);
     }
     if (invocation.waitSeconds)
-        plan.wait = std::chrono::milliseconds(static_cast<long long>(*invocation.waitSeconds * 1000));
-    return SearchChoice { plan, adapter ? std::optional(*adapter) : std::nullopt };
+        choice.wait = std::chrono::milliseconds(static_cast<long long>(*invocation.waitSeconds * 1000));
+    if (adapter)
+        choice.adapter = *adapter;
+    return choice;
 }
 
 } // namespace quill::cli

@@ -2,7 +2,9 @@
 
 #include "AdapterRows.h"
 #include "CommandLine.h"
-#include "SearchSession.h"
+#include "DiscoveryEngine.h"
+
+#include <chrono>
 
 #include <optional>
 #include <string>
@@ -17,7 +19,9 @@ namespace quill::cli {
 // adapter that holds an address of the range is the one the summary speaks of.
 // Fails with a one-line reason naming what was wrong.
 struct SearchChoice {
-    discovery::SearchPlan plan;
+    discovery::SearchTarget target;
+    // Listen this long after the sweep instead of until the search settles.
+    std::optional<std::chrono::milliseconds> wait;
     std::optional<netinfo::AdapterRow> adapter; // none: no adapter on the range's network
 };
 std::variant<SearchChoice, std::string> ChooseSearch(

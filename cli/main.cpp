@@ -106,8 +106,8 @@ int RunDiscoverCommand(const Invocation& invocation)
     const auto choice = ChooseSearchHere(invocation);
     if (const auto* reason = std::get_if<std::string>(&choice))
         return RefuseLine(*reason);
-    return RunDiscover(std::get<SearchChoice>(choice).plan, invocation.format, LanguageOf(invocation),
-        std::cout, std::cerr, ErrIsTerminal());
+    return RunDiscover(std::get<SearchChoice>(choice), invocation.format, LanguageOf(invocation), std::cout,
+        std::cerr, ErrIsTerminal());
 }
 
 int RunReportCommand(const Invocation& invocation)
@@ -118,8 +118,7 @@ int RunReportCommand(const Invocation& invocation)
     const auto choice = ChooseSearchHere(invocation);
     if (const auto* reason = std::get_if<std::string>(&choice))
         return RefuseLine(*reason);
-    const SearchChoice& search = std::get<SearchChoice>(choice);
-    return RunReport(invocation, search.plan, search.adapter, LanguageOf(invocation),
+    return RunReport(invocation, std::get<SearchChoice>(choice), LanguageOf(invocation),
         *std::get<std::unique_ptr<QSaveFile>>(file), std::cout, std::cerr, ErrIsTerminal());
 }
 
@@ -134,16 +133,13 @@ int main(int argc, char** argv)
     }
     const Invocation& invocation = *parsed.invocation;
     Logger::configure(CommandLineLogPlace());
+    QCoreApplication application(argc, argv);
     if (invocation.command == "discover")
         return RunDiscoverCommand(invocation);
-    if (invocation.command == "report") {
-        QCoreApplication application(argc, argv);
+    if (invocation.command == "report")
         return RunReportCommand(invocation);
-    }
-    if (invocation.command == "check") {
-        QCoreApplication application(argc, argv);
+    if (invocation.command == "check")
         return RunCheck(invocation);
-    }
     WriteAdapterRows(std::cout, quill::netinfo::ReadAdapterRows(quill::netinfo::AdapterSources::System()),
         invocation.format);
     return kExitPassed;

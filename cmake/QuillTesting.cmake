@@ -3,9 +3,7 @@
 #   quill_add_gtest(<name> SOURCES ... [LIBS ...] [WIDGETS] [TIMEOUT s] [LABELS ...])
 #     A GoogleTest executable. WIDGETS links a main() that creates a
 #     QApplication and runs the tests on Qt's offscreen platform.
-#
-#   quill_add_qtest(<name> SOURCES ... [LIBS ...] [TIMEOUT s] [LABELS ...])
-#     A Qt Test executable (QTEST_MAIN), on the offscreen platform.
+
 include(GoogleTest)
 find_package(GTest REQUIRED)
 
@@ -64,17 +62,4 @@ function(quill_add_gtest name)
     "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT [==[${QUILL_TEST_ENVIRONMENT}]==])\n"
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${environment_script})
-endfunction()
-
-function(quill_add_qtest name)
-  cmake_parse_arguments(arg "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
-  if(NOT arg_TIMEOUT)
-    set(arg_TIMEOUT 120)
-  endif()
-  add_executable(${name} ${arg_SOURCES})
-  target_link_libraries(${name} PRIVATE quill_options quill_test_support Qt6::Test Qt6::Widgets ${arg_LIBS})
-  target_compile_definitions(${name} PRIVATE QUILL_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "${QUILL_TEST_ENVIRONMENT}" TIMEOUT ${arg_TIMEOUT} LABELS "${arg_LABELS}")
 endfunction()

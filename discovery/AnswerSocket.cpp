@@ -43,7 +43,8 @@ std::uint16_t AnswerSocket::port() const
     return m_socket.local_endpoint().port();
 }
 
-std::optional<std::size_t> AnswerSocket::receive(std::array<char, kAnswerBufferSize>& buffer)
+std::optional<std::size_t> AnswerSocket::receive(
+    std::array<char, kAnswerBufferSize>& buffer, udp::endpoint& sender)
 {
     for (;;) {
         pollfd fds[2] = { { m_socket.native_handle(), POLLIN, 0 }, { m_wake.fd, POLLIN, 0 } };
@@ -57,7 +58,6 @@ std::optional<std::size_t> AnswerSocket::receive(std::array<char, kAnswerBufferS
             return std::nullopt;
         if (fds[0].revents == 0)
             continue;
-        udp::endpoint sender;
         boost::system::error_code error;
         // A datagram longer than the buffer is cut to it; that is no failure.
         const std::size_t size = m_socket.receive_from(asio::buffer(buffer), sender, 0, error);

@@ -39,8 +39,10 @@ public:
     std::uint16_t port() const;
 
     // The next datagram's first bytes (a longer one is cut to the buffer), or
-    // nothing once stopped. Throws boost::system::system_error on a socket failure.
-    std::optional<std::size_t> receive(std::array<char, kAnswerBufferSize>& buffer);
+    // nothing once stopped; `sender` is where it came from. Throws
+    // boost::system::system_error on a socket failure.
+    std::optional<std::size_t> receive(
+        std::array<char, kAnswerBufferSize>& buffer, boost::asio::ip::udp::endpoint& sender);
 
     void stop();
 

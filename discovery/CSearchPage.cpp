@@ -3,18 +3,14 @@
 #include "CComboBox.h"
 #include "CIPAddressCtrl.h"
 #include "CameraPage.h"
-#include "DeviceLogLine.h"
-#include "DiscoveryListener.h"
 #include "ListCtrlExSortHead.h"
 #include "ListItemNotify.h"
 #include "Logger.h"
 #include "MessageBox.h"
 #include "ResultOrder.h"
-#include "SearchFactsGathering.h"
 #include "SearchPageMenuTexts.h"
 #include "SearchPageTemplate.h"
 #include "SearchPageTexts.h"
-#include "SearchStatus.h"
 #include "TextConversion.h"
 
 #include <QApplication>
@@ -25,6 +21,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPalette>
+#include <QToolTip>
 
 #include <boost/format.hpp>
 
@@ -67,25 +64,6 @@ const std::string& AddressPart(const std::vector<std::string>& parts, std::size_
     return i < parts.size() ? parts[i] : none;
 }
 
-void LogRecord(mirelo::severity_level level, std::string text)
-{
-    Logger::instance();
-    Logger::write(level, std::move(text));
-}
-
-// Writes the record; a log that fails says why instead of throwing.
-std::optional<std::string> TryLogRecord(mirelo::severity_level level, std::string text)
-{
-    try {
-        LogRecord(level, std::move(text));
-        return std::nullopt;
-    } catch (const std::exception& error) {
-        return std::string(error.what());
-    } catch (...) {
-        return std::string("unknown failure");
-    }
-}
-
 } // namespace
 
 CSearchPage::CSearchPage(QWidget* parent)
@@ -94,13 +72,14 @@ CSearchPage::CSearchPage(QWidget* parent)
 }
 
 CSearchPage::CSearchPage(DiscoveryPorts ports, QWidget* parent)
-    : CSearchPage(SearchPageOptions { .ports = ports }, parent)
+    : CSearchPage(SearchPageOptions { .engine = { .ports = ports } }, parent)
 {
 }
 
 CSearchPage::CSearchPage(SearchPageOptions options, QWidget* parent)
     : CLanguagePage(SearchPageTemplate(), parent)
     , m_options(std::move(options))
+    , m_engine(m_options.engine)
 {
     MapCommand(kAdapterComboId, CBN_SELCHANGE, [this] { OnSelchangeAdapter(); });
     MapNotify(kBeginAddressId, IPN_FIELDCHANGED,
@@ -117,8 +96,10 @@ CSearchPage::CSearchPage(SearchPageOptions options, QWidget* parent)
         m_list.setUpdatesEnabled(true);
         RefreshStatus();
     });
-    m_settleTimer.setSingleShot(true);
-    connect(&m_settleTimer, &QTimer::timeout, this, [this] { OnSearchSettled(); });
+    connect(&m_engine, &quill::discovery::DiscoveryEngine::CameraAdded, this, &CSearchPage::OnCameraAdded);
+    connect(
+        &m_engine, &quill::discovery::DiscoveryEngine::CameraUpdated, this, &CSearchPage::OnCameraUpdated);
+    connect(&m_engine, &quill::discovery::DiscoveryEngine::Settled, this, &CSearchPage::RefreshStatus);
     if (!m_options.chooseExportFile) {
         m_options.chooseExportFile = [this] {
             return QFileDialog::getSaveFileName(
@@ -128,6 +109,7 @@ CSearchPage::CSearchPage(SearchPageOptions options, QWidget* parent)
     connect(&m_list, &ListCtrlEx::CListCtrlEx::listExRClick, this,
         [this](ListCtrlEx::CListCtrlEx*, ListCtrlEx::CellPos cell) { ShowRowMenu(cell.row); });
     m_list.installEventFilter(this);
+    m_list.viewport()->installEventFilter(this);
 
     // The list reports a double click as a signal; it reaches the message map
     // as the list view's NM_DBLCLK notification.
@@ -143,10 +125,7 @@ CSearchPage::CSearchPage(SearchPageOptions options, QWidget* parent)
         });
 }
 
-CSearchPage::~CSearchPage()
-{
-    StopListener();
-}
+CSearchPage::~CSearchPage() = default;
 
 QWidget* CSearchPage::CreateCustomControl(const ControlTemplate& control, QWidget* parent)
 {
@@ -299,14 +278,15 @@ void CSearchPage::OnFieldchangedAddress(NMHDR*, LRESULT* result)
 
 void CSearchPage::OnClickedSearch()
 {
-    m_list.DeleteAllItems();
-    m_records.clear();
-    m_cameraKeys.clear();
-    m_searchState = SearchState::Searching;
+    ClearResults();
     SendDiscovery();
-    m_sinceSweep.start();
-    m_settleTimer.start(quill::discovery::SettlesAt(m_options.settle, {}));
     RefreshStatus();
+}
+
+void CSearchPage::ClearResults()
+{
+    m_list.DeleteAllItems();
+    m_engine.Clear();
 }
 
 void CSearchPage::OnDblclkList(NMHDR* header, LRESULT* result)
@@ -327,61 +307,66 @@ void CSearchPage::OpenRow(int row)
 void CSearchPage::SendDiscovery()
 {
     boost::mutex::scoped_lock sweeping(m_sendLock);
-    const quill::discovery::SweepOutcome outcome
-        = quill::discovery::SendQueries(m_beginAddr, m_endAddr, m_options.ports.queryPort);
-    m_lastSweep = outcome;
-    // One record per sweep, however many queries failed; the user is not
-    // interrupted: the sweep goes on with the remaining addresses.
-    if (outcome.failed > 0) {
-        LogRecord(mirelo::warning,
-            (boost::format("discovery sweep: %d of %d queries could not be sent (%s)") % outcome.failed
-                % outcome.attempted % outcome.firstError)
-                .str());
+    quill::discovery::SearchTarget target;
+    target.range = { m_beginAddr, m_endAddr };
+    if (const int adapter = m_adapterCombo->GetCurSel(); adapter >= 0) {
+        target.adapterLabel = WideToUtf8(m_adapterCombo->itemText(adapter));
+        target.adapterAddress = quill::discovery::ParseIpv4(target.adapterLabel);
     }
+    m_engine.Search(target);
 }
 
 void CSearchPage::AddDeviceRow(const DeviceRecord& record)
 {
-    // A log that cannot be written costs the record, never the row.
-    const std::optional<std::string> logFailure
-        = TryLogRecord(mirelo::debug, quill::discovery::FormatDeviceLogLine(record));
+    m_engine.Accept(record, {});
+    m_engine.TakeAnswers();
+}
 
-    // Decoded before the hand-off, so the UI thread's share stays short and
-    // the listener gets back to the socket quickly.
-    const std::array<QString, 4> texts { QString(), Utf8ToWide(record.ip), Utf8ToWide(record.mac),
-        Utf8ToWide(record.fw) };
-    std::string cameraKey = record.ip + ' ' + record.mac;
-    quill::discovery::DeviceRecord kept = record;
-    const UiHandOff handOff = m_listenerHandOff ? *m_listenerHandOff : HandOff();
-    handOff.Run([&] {
-        DeferListPainting();
-        m_records.push_back(std::move(kept));
-        m_cameraKeys.insert(std::move(cameraKey));
-        const int number = static_cast<int>(m_records.size());
-        // Where an active header sort puts it; "No." sorts by the arrival number.
-        const int row = m_list.InsertItem(
-            m_list.SortedInsertPosition({ QString::number(number), texts[1], texts[2], texts[3] }),
-            QString::number(number));
-        for (int column = 1; column < 4; ++column)
-            m_list.SetItemText(row, column, texts[static_cast<std::size_t>(column)]);
-        m_list.SetItemData(row, static_cast<quintptr>(number - 1));
-        // A search settles only once its answers have stopped coming.
-        if (m_searchState == SearchState::Searching && m_sinceSweep.isValid()) {
-            const std::chrono::milliseconds since(m_sinceSweep.elapsed());
-            m_settleTimer.start(std::max(std::chrono::milliseconds::zero(),
-                quill::discovery::SettlesAt(m_options.settle, since) - since));
+void CSearchPage::OnCameraAdded(int index)
+{
+    DeferListPainting();
+    const quill::discovery::ResultRow& camera = m_engine.Cameras()[static_cast<std::size_t>(index)];
+    const QString number = QString::number(camera.number);
+    // Where an active header sort puts it; "No." sorts by the camera's number.
+    const int row = m_list.InsertItem(m_list.SortedInsertPosition({ number, Utf8ToWide(camera.record.ip),
+                                          Utf8ToWide(camera.record.mac), Utf8ToWide(camera.record.fw) }),
+        number);
+    m_list.SetItemData(row, static_cast<quintptr>(index));
+    ShowCameraTexts(row, camera);
+}
+
+void CSearchPage::OnCameraUpdated(int index)
+{
+    for (int row = 0; row < m_list.GetItemCount(); ++row) {
+        if (m_list.GetItemData(row) == static_cast<quintptr>(index)) {
+            DeferListPainting();
+            ShowCameraTexts(row, m_engine.Cameras()[static_cast<std::size_t>(index)]);
+            return;
         }
-    });
-    if (logFailure)
-        ReportListenerFailure("the log could not be written: " + *logFailure);
+    }
+}
+
+void CSearchPage::ShowCameraTexts(int row, const quill::discovery::ResultRow& camera)
+{
+    m_list.SetItemText(row, 1, Utf8ToWide(camera.record.ip));
+    m_list.SetItemText(row, 2, Utf8ToWide(camera.record.mac));
+    m_list.SetItemText(row, 3, Utf8ToWide(camera.record.fw));
+}
+
+QString CSearchPage::RowToolTip(int row) const
+{
+    const quill::discovery::ResultRow camera = RowAt(row);
+    if (camera.number == 0)
+        return {};
+    return LanguageText(kAnswerCountText, m_shownLanguage).arg(camera.answers);
 }
 
 quill::discovery::ResultRow CSearchPage::RowAt(int row) const
 {
     const auto index = static_cast<std::size_t>(m_list.GetItemData(row));
-    if (index >= m_records.size())
+    if (row < 0 || row >= m_list.GetItemCount() || index >= m_engine.Cameras().size())
         return {};
-    return { static_cast<int>(index) + 1, m_records[index] };
+    return m_engine.Cameras()[index];
 }
 
 std::vector<quill::discovery::ResultRow> CSearchPage::ResultRows() const
@@ -440,6 +425,15 @@ void CSearchPage::ExportCsv()
 
 bool CSearchPage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_list.viewport() && event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = RowToolTip(m_list.HitTestCell(help->pos()).row);
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, m_list.viewport());
+        return true;
+    }
     if (watched == &m_list && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Copy)) {
@@ -462,42 +456,8 @@ QString CSearchPage::StatusText() const
 
 void CSearchPage::RefreshStatus()
 {
-    if (!m_status)
-        return;
-    using namespace quill::discovery;
-    const int language = m_shownLanguage;
-    std::string text;
-    if (m_searchState == SearchState::Searching)
-        text = SearchingText(language, m_beginAddr, m_endAddr, CameraCount());
-    else if (m_searchState == SearchState::Settled && m_cameraKeys.empty() && m_diagnosis)
-        text = NoAnswerText(language, m_diagnosis->first, m_diagnosis->second);
-    else if (!m_cameraKeys.empty() || m_searchState == SearchState::Settled)
-        text = OutcomeText(language, CameraCount(), m_lastSweep ? &*m_lastSweep : nullptr);
-    m_status->setText(QString::fromStdString(text));
-}
-
-void CSearchPage::OnSearchSettled()
-{
-    m_searchState = SearchState::Settled;
-    if (m_cameraKeys.empty()) {
-        using namespace quill::discovery;
-        std::string adapterLabel;
-        std::optional<Ipv4Octets> adapterAddress;
-        if (const auto adapter = m_adapterCombo->GetCurSel(); adapter >= 0) {
-            adapterLabel = WideToUtf8(m_adapterCombo->itemText(adapter));
-            adapterAddress = ParseIpv4(adapterLabel);
-        }
-        const SearchFacts facts = GatherSearchFacts(IsListening(), m_options.ports.listenPort,
-            m_lastSweep.value_or(SweepOutcome {}), m_beginAddr, m_endAddr, adapterLabel, adapterAddress,
-            m_options.neighbourTable);
-        const NoAnswerCause cause = DiagnoseNoAnswer(facts);
-        TryLogRecord(mirelo::warning, NoAnswerText(kEnglish, cause, facts));
-        // Kept, so that a change of language tells it again.
-        m_diagnosis = std::make_pair(cause, facts);
-    } else {
-        m_diagnosis.reset();
-    }
-    RefreshStatus();
+    if (m_status)
+        m_status->setText(QString::fromStdString(m_engine.StatusText(m_shownLanguage)));
 }
 
 void CSearchPage::DeferListPainting()
@@ -510,44 +470,17 @@ void CSearchPage::DeferListPainting()
 
 void CSearchPage::StartListener()
 {
-    m_listenerHandOff = HandOff();
-    m_listener = std::make_unique<quill::discovery::DiscoveryListener>(
-        m_options.ports.listenPort, [this](const DeviceRecord& record) { AddDeviceRow(record); },
-        [this](const std::string& what) { ReportListenerFailure(what); });
-    const quill::discovery::ListenerStart start = m_listener->Start();
-    using Error = quill::discovery::ListenerStart::Error;
-    // Told once the page is up, as a message box and a close request.
-    if (start.error == Error::PortConflict)
+    // Told once the page is up, as a message box and a close request; any
+    // other failure is in the log.
+    if (m_engine.StartListening().error == quill::discovery::ListenerStart::Error::PortConflict)
         QMetaObject::invokeMethod(
             this, [this] { ReportPortConflict(); }, Qt::QueuedConnection);
-    else if (start.error == Error::Failed)
-        ReportListenerFailure(start.what);
-}
-
-void CSearchPage::StopListener()
-{
-    if (!m_listener)
-        return;
-    m_listener->RequestStop();
-    // Releases a listener waiting for its row; it then finds its socket
-    // stopped and ends.
-    HandOff().Close();
-    m_listener.reset();
-}
-
-bool CSearchPage::IsListening() const
-{
-    return m_listener && m_listener->IsListening();
-}
-
-void CSearchPage::ReportListenerFailure(const std::string& what)
-{
-    TryLogRecord(mirelo::critical, (boost::format("discovery listener: %s") % what).str());
 }
 
 void CSearchPage::ReportPortConflict()
 {
-    TryLogRecord(mirelo::critical, "port conflict!");
+    Logger::instance();
+    Logger::write(mirelo::critical, "port conflict!");
     AfxMessageBox(QStringLiteral("Port conflict!\n"));
     SendMessage(WM_CLOSE);
 }

@@ -2,23 +2,17 @@
 
 #include "CLanguagePage.h"
 #include "DeviceRecord.h"
+#include "DiscoveryEngine.h"
 #include "DiscoveryPorts.h"
-#include "DiscoverySweep.h"
 #include "ListCtrlEx.h"
 #include "ResultTable.h"
 #include "SearchPageOptions.h"
-#include "SearchStatus.h"
-#include "UiHandOff.h"
 
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <boost/thread/mutex.hpp>
 
 #include <array>
-#include <memory>
-#include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -26,14 +20,9 @@ class CComboBox;
 class CIPAddressCtrl;
 class QLabel;
 
-namespace quill::discovery {
-class DiscoveryListener;
-}
-
 // The camera search tab page: the adapter list, the address range, the Search
-// button and the result list, with the discovery engine behind them: a
-// listener thread that turns every answer reaching the listen port into a row,
-// and the sweep that sends the query to every address of the range.
+// button and the result list, one row per camera, over the discovery engine,
+// which listens for the whole run and sweeps the range on Search.
 class CSearchPage : public CLanguagePage {
     Q_OBJECT
 
@@ -47,8 +36,6 @@ public:
     // A page on other ports (tests on loopback).
     CSearchPage(DiscoveryPorts ports, QWidget* parent = nullptr);
     explicit CSearchPage(SearchPageOptions options, QWidget* parent = nullptr);
-    // Stops the listener and waits for it, so that no answer reaches a page
-    // that is going away and no port-conflict message appears at exit.
     ~CSearchPage() override;
 
     // Handed over by the main window before Create().
@@ -67,20 +54,23 @@ public:
     // One sweep over the range, on the UI thread; returns once every query
     // was sent. Failures are counted and logged, never thrown.
     void SendDiscovery();
-    // Logs one accepted answer and appends its row on the UI thread; the
-    // listener waits until the row is in the list.
+    // Takes one accepted answer as the listener does: logged, then its
+    // camera's row added or brought up to date.
     void AddDeviceRow(const quill::discovery::DeviceRecord& record);
+    // Empties the list of cameras and its rows.
+    void ClearResults();
 
     const Ipv4Octets& BeginAddress() const { return m_beginAddr; }
     const Ipv4Octets& EndAddress() const { return m_endAddr; }
     ListCtrlEx::CListCtrlEx& ResultList() { return m_list; }
+    const quill::discovery::DiscoveryEngine& Engine() const { return m_engine; }
     // Whether the listener holds its port and receives (false before it has
     // bound it and after a port conflict).
-    bool IsListening() const;
+    bool IsListening() const { return m_engine.IsListening(); }
 
     // The status line: the search under way, its outcome, or why no camera answered.
     QString StatusText() const;
-    // Every row with all five answer fields and its arrival number, in list order.
+    // Every camera with all five answer fields and its number, in list order.
     std::vector<quill::discovery::ResultRow> ResultRows() const;
 
 Q_SIGNALS:
@@ -105,15 +95,14 @@ private:
     void OpenRow(int row);
     void CopyRows(bool all);
     void ExportCsv();
-    // Where a new row with these column texts goes: the end, or under an
-    // active header sort where the sort puts it.
+    // The camera shown in a row.
     quill::discovery::ResultRow RowAt(int row) const;
+    void OnCameraAdded(int index);
+    void OnCameraUpdated(int index);
+    void ShowCameraTexts(int row, const quill::discovery::ResultRow& camera);
+    QString RowToolTip(int row) const;
 
-    // The status line and the settle rule.
-    enum class SearchState { Idle, Searching, Settled };
     void RefreshStatus();
-    void OnSearchSettled();
-    int CameraCount() const { return static_cast<int>(m_cameraKeys.size()); }
     // Holds back the list's repainting for a moment while rows stream in.
     void DeferListPainting();
     // The adapter's whole /24 network as begin and end texts; false when its
@@ -125,10 +114,7 @@ private:
     int UsableAdapterCount() const;
 
     void StartListener();
-    void StopListener();
     void ReportPortConflict();
-    // Any listener failure but the port conflict: one critical record.
-    void ReportListenerFailure(const std::string& what);
 
     SearchPageOptions m_options;
     CIPAddressCtrl* m_ipBegin = nullptr;
@@ -142,21 +128,8 @@ private:
     ListCtrlEx::CListCtrlEx m_list;
     QTimer m_listPaintTimer;
     QLabel* m_status = nullptr;
-
-    // Every answer's fields, indexed by the rows' item data (the arrival
-    // number less one), and the cameras told apart by address and MAC.
-    std::vector<quill::discovery::DeviceRecord> m_records;
-    std::set<std::string> m_cameraKeys;
-    SearchState m_searchState = SearchState::Idle;
     // The language the page's texts are in: the status line and menu follow it.
     LanguageId m_shownLanguage = kEnglish;
-    std::optional<quill::discovery::SweepOutcome> m_lastSweep;
-    std::optional<std::pair<quill::discovery::NoAnswerCause, quill::discovery::SearchFacts>> m_diagnosis;
-    QTimer m_settleTimer;
-    QElapsedTimer m_sinceSweep;
-
-    // What the listener thread holds of the page: the hand-off to the UI
-    // thread, taken before it starts.
-    std::optional<UiHandOff> m_listenerHandOff;
-    std::unique_ptr<quill::discovery::DiscoveryListener> m_listener;
+    // The rows' item data is the camera's index in the engine's list.
+    quill::discovery::DiscoveryEngine m_engine;
 };

@@ -58,11 +58,12 @@ void DiscoveryListener::Stop()
 void DiscoveryListener::ReceiveLoop()
 {
     std::array<char, kAnswerBufferSize> buffer {};
+    boost::asio::ip::udp::endpoint sender;
     for (;;) {
         std::optional<std::size_t> received;
         try {
             buffer.fill(0);
-            received = m_socket->receive(buffer);
+            received = m_socket->receive(buffer, sender);
         } catch (const std::exception& error) {
             if (!m_stopping)
                 m_onFailure(error.what());
@@ -74,7 +75,7 @@ void DiscoveryListener::ReceiveLoop()
         if (!record)
             continue;
         try {
-            m_onAnswer(*record);
+            m_onAnswer(*record, { sender.address().to_v4().to_bytes(), sender.port() });
         } catch (const std::exception& error) {
             // One answer went wrong; the next ones may not.
             m_onFailure(error.what());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceRecord.h"
+#include "DiscoveryRange.h"
 
 #include <boost/thread/thread.hpp>
 
@@ -32,11 +33,11 @@ struct ListenerStart {
 // Datagrams that are no answer are dropped without a word.
 class DiscoveryListener {
 public:
-    // Both are called on the listener's thread. onAnswer may block (a window
-    // waits for its row to be in the list); an exception it throws is passed
+    // Both are called on the listener's thread. onAnswer hears each accepted
+    // answer with the address it came from; an exception it throws is passed
     // to onFailure and the next answer is taken. onFailure also hears why
     // receiving ended, unless the listener was stopped.
-    using AnswerHandler = std::function<void(const DeviceRecord&)>;
+    using AnswerHandler = std::function<void(const DeviceRecord&, const Ipv4Endpoint& sender)>;
     using FailureHandler = std::function<void(const std::string&)>;
 
     DiscoveryListener(std::uint16_t port, AnswerHandler onAnswer, FailureHandler onFailure);
@@ -48,9 +49,7 @@ public:
     // Binds the port on the calling thread, so that a conflict is known at
     // once, then starts receiving. Call once.
     ListenerStart Start();
-    // Wakes a blocked receive and returns at once; nothing is received
-    // afterwards. An onAnswer that is blocked must be released by its owner
-    // before Stop() can return.
+    // Wakes a blocked receive and returns at once; nothing is received afterwards.
     void RequestStop();
     void Stop();
 

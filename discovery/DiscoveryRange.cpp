@@ -29,6 +29,11 @@ std::string FormatIpv4(const Ipv4Octets& address)
     return boost::asio::ip::address_v4(address).to_string();
 }
 
+std::string FormatEndpoint(const Ipv4Endpoint& endpoint)
+{
+    return FormatIpv4(endpoint.address) + ':' + std::to_string(endpoint.port);
+}
+
 std::string FormatRange(const DiscoveryRange& range)
 {
     return FormatIpv4(range.begin) + "-" + std::to_string(range.end[3]);

@@ -30,6 +30,16 @@ DiscoveryRange NetworkOf(const Ipv4Octets& address);
 std::optional<Ipv4Octets> ParseIpv4(std::string_view text);
 
 std::string FormatIpv4(const Ipv4Octets& address);
+
+// Where a datagram came from.
+struct Ipv4Endpoint {
+    Ipv4Octets address {};
+    std::uint16_t port = 0;
+
+    friend bool operator==(const Ipv4Endpoint&, const Ipv4Endpoint&) = default;
+};
+// "A.B.C.D:port"
+std::string FormatEndpoint(const Ipv4Endpoint& endpoint);
 // "A.B.C.D-E", as a range is typed on the command line.
 std::string FormatRange(const DiscoveryRange& range);
 

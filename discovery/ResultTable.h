@@ -1,6 +1,9 @@
 #pragma once
 
 #include "DeviceRecord.h"
+#include "DiscoveryRange.h"
+
+#include <chrono>
 
 #include <string>
 #include <string_view>
@@ -8,10 +11,14 @@
 
 namespace quill::discovery {
 
-// One row of the search result: an answer's five fields and its arrival number.
+// One row of the search result: one camera with the five fields of its latest
+// answer, numbered in the order the cameras first answered.
 struct ResultRow {
     int number = 0;
     DeviceRecord record;
+    int answers = 1; // since the list was last cleared
+    Ipv4Endpoint sender {}; // where the latest answer came from
+    std::chrono::system_clock::time_point lastAnswer {};
 };
 
 // The rows as a table text with a header row ("No.", then the five fields),

@@ -80,6 +80,14 @@ std::string OutcomeText(int language, int cameras, const SweepOutcome* sweep)
     return text;
 }
 
+std::string IgnoredText(int language, int ignored, int limit)
+{
+    return Format({ "; %1% ignored: the list holds at most %2% cameras",
+                      "；已略過 %1%：清單最多列出 %2% 台攝影機", "；已忽略 %1%：列表最多列出 %2% 台摄像机" },
+        language,
+        Count(language, ignored, { "answer", "個回應", "个回应" }, { "answers", "個回應", "个回应" }), limit);
+}
+
 std::string NoAnswerText(int language, NoAnswerCause cause, const SearchFacts& facts)
 {
     switch (cause) {

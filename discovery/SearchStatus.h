@@ -41,6 +41,9 @@ std::string SearchingText(int language, const Ipv4Octets& begin, const Ipv4Octet
 // The outcome of a settled search, or with no sweep the count of cameras that
 // answered on their own.
 std::string OutcomeText(int language, int cameras, const SweepOutcome* sweep);
+// Told after the outcome when the list is full: answers from further cameras
+// were not listed.
+std::string IgnoredText(int language, int ignored, int limit);
 std::string NoAnswerText(int language, NoAnswerCause cause, const SearchFacts& facts);
 // A failed send's reason as a user reads it.
 std::string SendErrorName(int language, const boost::system::error_code& error);

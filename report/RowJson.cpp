@@ -70,7 +70,8 @@ QJsonObject CameraRowJson(const discovery::ResultRow& row)
     const discovery::DeviceRecord& record = row.record;
     return { { "number", row.number }, { "ip", text::Utf8ToWide(record.ip) },
         { "sn", text::Utf8ToWide(record.sn) }, { "mac", text::Utf8ToWide(record.mac) },
-        { "device_name", text::Utf8ToWide(record.device_name) }, { "fw", text::Utf8ToWide(record.fw) } };
+        { "device_name", text::Utf8ToWide(record.device_name) }, { "fw", text::Utf8ToWide(record.fw) },
+        { "answers", row.answers } };
 }
 
 } // namespace quill::report

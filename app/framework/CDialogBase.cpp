@@ -105,29 +105,6 @@ QString CDialogBase::GetDlgItemText(int id) const
     return control ? ControlText(*control) : QString();
 }
 
-bool CDialogBase::AttachDlgItem(int id, QWidget& control)
-{
-    QWidget* previous = GetDlgItem(id);
-    if (!previous)
-        return false;
-    if (previous == &control)
-        return true;
-    control.setParent(this);
-    SetControlId(control, id);
-    control.setGeometry(previous->geometry());
-    control.setEnabled(previous->isEnabled());
-    control.setVisible(!previous->isHidden());
-    control.stackUnder(previous);
-    QWidget::setTabOrder(previous, &control);
-    m_controls[id] = &control;
-    ConnectNotifications(id, control);
-    if (IsDefaultControl(*previous))
-        delete previous;
-    else
-        previous->hide(); // a page's own widget: its owner decides its fate
-    return true;
-}
-
 bool CDialogBase::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     QCoreApplication::postEvent(this, new WindowMessageEvent(message, wParam, lParam));
@@ -139,11 +116,6 @@ LRESULT CDialogBase::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
     if (m_handOff.IsUiThread())
         return WindowProc(message, wParam, lParam);
     return m_handOff.Run([&] { return WindowProc(message, wParam, lParam); }).value_or(0);
-}
-
-WindowHandle CDialogBase::GetSafeHandle()
-{
-    return WindowHandle(m_handOff, this);
 }
 
 CDialogBase* CDialogBase::GetParentDialog() const
@@ -261,13 +233,8 @@ void CDialogBase::ConnectNotifications(int id, QWidget& control)
     } else if (auto* edit = qobject_cast<QLineEdit*>(&control)) {
         connect(edit, &QLineEdit::textChanged, this, [command] { command(EN_CHANGE); });
     } else if (auto* address = qobject_cast<CIPAddressCtrl*>(&control)) {
-        connect(address, &CIPAddressCtrl::FieldChanged, this, [this, id, address](int field, int value) {
-            NMIPADDRESS record;
-            record.hwndFrom = address;
-            record.idFrom = id;
-            record.code = IPN_FIELDCHANGED;
-            record.iField = field;
-            record.iValue = value;
+        connect(address, &CIPAddressCtrl::FieldChanged, this, [this, id, address] {
+            NMHDR record { address, id, IPN_FIELDCHANGED };
             SendMessage(WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&record));
         });
     } else if (auto* tab = qobject_cast<CTabCtrl*>(&control)) {

@@ -11,7 +11,6 @@
 #include "DialogTemplate.h"
 #include "DialogUnits.h"
 #include "UiHandOff.h"
-#include "WindowHandle.h"
 #include "WindowMessage.h"
 
 #include <QWidget>
@@ -48,18 +47,12 @@ public:
     template <class T> T* GetDlgItemAs(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
     void SetDlgItemText(int id, const QString& text);
     QString GetDlgItemText(int id) const;
-    // Puts control in the place of the control id: its rectangle, visibility,
-    // enabled state, keyboard order and id. Used for controls the page owns,
-    // such as its report-view list. The builder's own placeholder is deleted.
-    bool AttachDlgItem(int id, QWidget& control);
 
     bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     // The hand-off to this dialog's thread; close it before joining a worker
     // that may be waiting in it. Closed when the dialog is destroyed.
     UiHandOff HandOff() const { return m_handOff; }
-    // What a worker thread should hold instead of a pointer to the dialog.
-    WindowHandle GetSafeHandle();
     CDialogBase* GetParentDialog() const;
 
     void ShowWindow(bool show) { setVisible(show); }
@@ -98,8 +91,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    friend class WindowHandle;
-
     void ConnectNotifications(int id, QWidget& control);
     bool IsTopLevelDialog() const { return isWindow(); }
 

@@ -19,7 +19,7 @@ using ControlTable = std::map<int, QWidget*>;
 
 // The default widget of a control kind: QLabel, QLineEdit, QPushButton,
 // QGroupBox, CComboBox, CIPAddressCtrl, CTabCtrl, and for a list a framed
-// placeholder that the page replaces (CDialogBase::AttachDlgItem).
+// placeholder where the page makes no control of its own.
 QWidget* CreateDefaultControl(const ControlTemplate& control, QWidget* parent);
 
 // Gives an existing widget the template's id, rectangle, visibility and

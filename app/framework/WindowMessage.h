@@ -58,9 +58,3 @@ struct NMHDR {
     UINT code = 0;
 };
 
-// IPN_FIELDCHANGED: which field (0..3) changed and the value it now reads
-// (an empty field reads 0).
-struct NMIPADDRESS : NMHDR {
-    int iField = 0;
-    int iValue = 0;
-};

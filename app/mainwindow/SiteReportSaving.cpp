@@ -26,7 +26,7 @@ report::SiteReport WindowSiteReport(
     site.rangeBegin = search.BeginAddress();
     site.rangeEnd = search.EndAddress();
     site.cameras = search.ResultRows();
-    site.discoverySummary = text::WideToUtf8(search.StatusText());
+    site.discoverySummary = search.Engine().StatusText(language);
     return site;
 }
 

@@ -20,6 +20,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -43,13 +44,22 @@ std::uint16_t FreeUdpPort()
     return probe.local_endpoint().port();
 }
 
+// The last three groups of a made-up MAC, one per camera.
+std::string MacTail(int i)
+{
+    char tail[9];
+    std::snprintf(tail, sizeof tail, "%02X-%02X-%02X", (i >> 16) & 0xff, (i >> 8) & 0xff, i & 0xff);
+    return tail;
+}
+
+// Answers from as many different cameras.
 std::vector<std::string> Answers(int count)
 {
     std::vector<std::string> answers;
     answers.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         answers.push_back("10." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) + "."
-            + std::to_string(i % 256) + " SN" + std::to_string(i) + " 02-00-0A-00-00-01 SimCam-"
+            + std::to_string(i % 256) + " SN" + std::to_string(i) + " 02-00-0A-" + MacTail(i) + " SimCam-"
             + std::to_string(i) + " 1.0." + std::to_string(i));
     }
     return answers;
@@ -63,7 +73,10 @@ public:
         , m_main(DialogTemplate { 140, QSize(319, 210), QStringLiteral("Tessory Tool"), {}, 8, {} })
     {
         m_main.Create(nullptr);
-        m_page = std::make_unique<CSearchPage>(DiscoveryPorts { m_port, FreeUdpPort() });
+        // Room for every camera of the largest stream, so that each answer
+        // costs a new row, as on a site, rather than being turned away.
+        m_page = std::make_unique<CSearchPage>(
+            SearchPageOptions { .engine = { .ports = { m_port, FreeUdpPort() }, .cameraLimit = 1u << 16 } });
         m_page->Create(&m_main);
         m_main.resize(m_page->size());
         m_main.ShowWindow(true);
@@ -170,7 +183,7 @@ void BM_Burst512(benchmark::State& state)
     double afterLast = 0;
     double paintedAfterLast = 0;
     for (auto _ : state) {
-        shown.page().ResultList().DeleteAllItems();
+        shown.page().ClearResults();
         Clock::time_point lastSent;
         const Clock::time_point start = Clock::now();
         std::thread camera([&] {
@@ -210,7 +223,7 @@ void BM_Burst512WhileUiBusy(benchmark::State& state)
     double afterLast = 0;
     double queued = 0;
     for (auto _ : state) {
-        shown.page().ResultList().DeleteAllItems();
+        shown.page().ClearResults();
         const Clock::time_point start = Clock::now();
         for (const auto& answer : answers)
             socket.send_to(asio::buffer(answer), target);
@@ -237,7 +250,7 @@ void BM_SustainedStream(benchmark::State& state)
     double lost = 0;
     double handledPerSecond = 0;
     for (auto _ : state) {
-        shown.page().ResultList().DeleteAllItems();
+        shown.page().ClearResults();
         Clock::time_point firstSent;
         std::thread camera([&] {
             asio::io_context io;

@@ -15,6 +15,8 @@
 
 #include <thread>
 
+#include <sys/socket.h>
+
 namespace quill::test {
 namespace {
 
@@ -24,8 +26,9 @@ namespace {
             if (const std::string reason = TestNetwork::UnavailableReason(); !reason.empty())
                 GTEST_SKIP() << "discover end to end needs network namespaces: " << reason;
             pc = network.addHost("dpc");
-            const std::string cameras = network.addHost("dcam");
-            const auto [pcSide, cameraSide] = network.link(pc, cameras);
+            cameras = network.addHost("dcam");
+            std::string pcSide;
+            std::tie(pcSide, cameraSide) = network.link(pc, cameras);
             network.addAddress(pc, pcSide, "198.18.0.1/24");
             for (int last = 10; last < 35; ++last)
                 network.addAddress(cameras, cameraSide, "198.18.0." + std::to_string(last) + "/24");
@@ -46,7 +49,7 @@ namespace {
         }
 
         TestNetwork network;
-        std::string pc;
+        std::string pc, cameras, cameraSide;
         QProcess simulator;
         QStringList inPc;
     };
@@ -89,6 +92,45 @@ namespace {
             EXPECT_EQ(cells[4] + ',' + cells[5], QStringLiteral("\"Cam\"\"%1\"\",東門\"").arg(n));
             EXPECT_EQ(cells[6], QStringLiteral("1.0.%1").arg(n));
         }
+    }
+
+    // A camera of our own at 198.18.0.40 answers its query three times, and a
+    // second camera claims its address once: two rows, the first with its count.
+    TEST_F(DiscoverCommand, ACameraIsListedOnceHoweverOftenItAnswers)
+    {
+        namespace asio = boost::asio;
+        using asio::ip::udp;
+        network.addAddress(cameras, cameraSide, "198.18.0.40/24");
+        asio::io_context io;
+        std::optional<udp::socket> camera;
+        std::thread([&] {
+            network.enter(cameras);
+            camera.emplace(io, udp::endpoint(asio::ip::make_address_v4("198.18.0.40"), 1334));
+        }).join();
+        const timeval bound { 10, 0 };
+        ::setsockopt(camera->native_handle(), SOL_SOCKET, SO_RCVTIMEO, &bound, sizeof bound);
+        std::thread answering([&] {
+            std::array<char, 16> query {};
+            udp::endpoint querier;
+            boost::system::error_code error;
+            camera->receive_from(asio::buffer(query), querier, 0, error);
+            for (const char* answer :
+                { "198.18.0.40 SN1 00:1a:2b:3c:4d:5e Door 1.0", "198.18.0.40 SN1 00-1A-2B-3C-4D-5E Door 1.1",
+                    "198.18.0.40 SN2 00:1a:2b:3c:4d:5f Gate 2.0", "198.18.0.40 SN1 001a2b3c4d5e Door 1.2" })
+                camera->send_to(
+                    asio::buffer(std::string(answer)), udp::endpoint(querier.address(), 1334), 0, error);
+        });
+        const CliRun json = Discover({ "--range", "198.18.0.40", "--format", "json", "--wait", "1.5" });
+        answering.join();
+        ASSERT_EQ(json.status, 0) << json.err << json.out;
+        const QJsonObject document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
+        EXPECT_EQ(document["summary"].toString(), "2 cameras answered; 1 query sent");
+        const QJsonArray rows = document["cameras"].toArray();
+        ASSERT_EQ(rows.size(), 2) << json.out;
+        EXPECT_EQ(rows[0]["fw"].toString(), "1.2");
+        EXPECT_EQ(rows[0]["answers"].toInt(), 3);
+        EXPECT_EQ(rows[1]["device_name"].toString(), "Gate");
+        EXPECT_EQ(rows[1]["answers"].toInt(), 1);
     }
 
     TEST_F(DiscoverCommand, TableRowsArriveBeforeTheWaitEnds)

@@ -61,8 +61,8 @@ struct DiscoveryEndToEnd : ::testing::Test, PageTest {
                 "--sn", "=SN{n}", "--name", "Cam,\"{n}\"-東門" });
         ASSERT_TRUE(simulator.waitForReadyRead(10000) && simulator.readAll() == "ready\n");
         inPc.emplace(network, pc);
-        options.settle = { 300ms, 3000ms };
-        options.neighbourTable = "/proc/thread-self/net/arp";
+        options.engine.settle = { 300ms, 3000ms };
+        options.engine.neighbourTable = "/proc/thread-self/net/arp";
         options.chooseExportFile = [this] { return QString::fromStdString(dir.file("export.csv").string()); };
     }
     std::unique_ptr<RecordingSearchPage> AddPage()
@@ -90,20 +90,21 @@ TEST_F(DiscoveryEndToEnd, SearchListsEveryCameraForItsOwnAndTheBroadcastQueryAnd
     ASSERT_TRUE(QTest::qWaitFor([&] { return page->IsListening(); }, 5000));
     EXPECT_EQ(Search(*page), "20 cameras answered; 256 queries sent");
     // The export, read back, holds every row's six fields as the camera sent
-    // them: every camera twice (its own query and the broadcast), numbered in
-    // arrival order, as the list shows them, with one debug line per answer.
+    // them: every camera once though it answered twice (its own query and the
+    // broadcast), numbered in order of first answer, as the list shows them,
+    // with one debug line per answer.
     QTest::mouseClick(page->ResultList().viewport(), Qt::RightButton, {},
         page->ResultList().visualRect(page->ResultList().model()->index(0, 1)).center());
     ASSERT_TRUE(
         QTest::qWaitFor([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, 5000));
     qobject_cast<QMenu*>(QApplication::activePopupWidget())->actions().at(4)->trigger();
     const auto table = ReadCsv(quill::test::ReadWholeFile(dir.file("export.csv")));
-    ASSERT_EQ(table.size(), 2u * kCameraCount + 1);
+    ASSERT_EQ(table.size(), kCameraCount + 1u);
     EXPECT_EQ(table[0],
         (std::vector<std::string> {
             "No.", "IP Address", "SN", "MAC Address", "Device Name", "F/W Version" }));
     std::map<std::string, int> rowsPerCamera;
-    for (int row = 1; row <= 2 * kCameraCount; ++row) {
+    for (int row = 1; row <= kCameraCount; ++row) {
         const int n = std::stoi(table[row][1].substr(9)) - 9;
         const std::string mac = (boost::format("02-00-C6-12-00-%02X") % (9 + n)).str(),
                           fw = "1.0." + std::to_string(n);
@@ -121,6 +122,7 @@ TEST_F(DiscoveryEndToEnd, SearchListsEveryCameraForItsOwnAndTheBroadcastQueryAnd
                 .size(),
             2u);
         ++rowsPerCamera[table[row][1]];
+        EXPECT_EQ(page->Engine().Cameras()[page->ResultList().GetItemData(row - 1)].answers, 2);
     }
     EXPECT_EQ(rowsPerCamera.size(), static_cast<std::size_t>(kCameraCount));
     EXPECT_EQ(closer.texts, Texts {});

@@ -6,6 +6,8 @@
 #include "AnswerSocket.h"
 
 #include <QElapsedTimer>
+#include <QHelpEvent>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -68,12 +70,24 @@ TEST_F(SearchPageListener, AnswersBecomeRowsAndDebugLinesAsTheCameraWroteThem)
         1u);
 }
 
-TEST_F(SearchPageListener, AnswersWithoutASearchAreListedAndSearchStartsAfresh)
+TEST_F(SearchPageListener, OneRowPerCameraAndSearchStartsAfresh)
 {
-    Answer("10.0.0.1 s m d f");
-    Answer("10.0.0.1 s m d f"); // the same camera twice: two rows
-    ASSERT_TRUE(WaitForRows(2));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return page->StatusText() == "1 camera answered"; }, 5000));
+    // The same camera three times, its MAC spelt two ways, and a second MAC
+    // for its address: two cameras, two rows, a count of 2.
+    for (const char* answer : { "10.0.0.1 s 00:1a:2b:3c:4d:5e d f1", "10.0.0.1 s 00-1A-2B-3C-4D-5E d f2",
+             "10.0.0.1 s 00:1a:2b:3c:4d:5f d f", "10.0.0.1 s 00:1a:2b:3c:4d:5e d f3" })
+        Answer(answer);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return page->Engine().Cameras().size() == 2 && page->Engine().Cameras()[0].answers == 3; },
+        5000));
+    EXPECT_EQ(Rows(), 2);
+    EXPECT_EQ(RowTexts(*page, 0), (Texts { "1", "10.0.0.1", "00:1a:2b:3c:4d:5e", "f3" }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return page->StatusText() == "2 cameras answered"; }, 5000));
+    const QPoint onFirstRow = page->ResultList().visualRect(page->ResultList().model()->index(0, 3)).center();
+    QHelpEvent help(QEvent::ToolTip, onFirstRow, page->ResultList().viewport()->mapToGlobal(onFirstRow));
+    QApplication::sendEvent(page->ResultList().viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), "Answers since Search: 3");
+
     ClickSearch(*page);
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(peer.collect(300, 500ms), std::vector<std::string>(256, "update"));
@@ -87,6 +101,23 @@ TEST_F(SearchPageListener, AnswersWithoutASearchAreListedAndSearchStartsAfresh)
     page->ApplyLanguage(1);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return page->StatusText() == "2 台攝影機回應；已送出 256 個查詢"; }, 5000));
+}
+
+// A flood of made-up cameras fills the list to its bound and no further.
+TEST_F(SearchPageListener, TheListStopsAtItsBoundAndSaysHowManyAnswersItIgnored)
+{
+    constexpr int kFlood = 4096 + 50;
+    for (int i = 0; i < kFlood; ++i)
+        Answer("10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256) + " s m d f");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return page->StatusText()
+                == "4096 cameras answered; 50 answers ignored: the list holds at most 4096 cameras";
+        },
+        20000))
+        << page->StatusText().toStdString();
+    EXPECT_EQ(Rows(), 4096);
+    EXPECT_EQ(log.linesWith("further ones are not listed").size(), 1u);
 }
 
 std::size_t OpenFileCount()
@@ -117,14 +148,14 @@ TEST_F(SearchPageListener, OnlyAPortThatCannotBeBoundIsAConflict)
 }
 
 // Shutdown ends at once, shows no message and touches nothing afterwards, while
-// answers keep arriving and the listener waits for the UI thread in its hand-off.
+// answers keep arriving.
 TEST_F(SearchPageListener, PageGoesAwayPromptlyWhileAnswersKeepArriving)
 {
     std::atomic<bool> sending { true };
     std::thread flood([&] {
         UdpPeer sender;
-        while (sending)
-            sender.send("flood s m d f", listenPort);
+        for (int i = 0; sending; ++i)
+            sender.send("flood s m" + std::to_string(i) + " d f", listenPort);
     });
     EXPECT_TRUE(WaitForRows(10));
     QElapsedTimer timer;

@@ -63,7 +63,7 @@ struct PageTest {
     // A page as the main window makes it from the adapters' address parts.
     std::unique_ptr<RecordingSearchPage> MakePage(const std::vector<std::vector<std::string>>& adapters,
         SearchPageOptions options, std::optional<int> count = {});
-    SearchPageOptions Loopback() const { return { .ports = { listenPort, peer.port() } }; }
+    SearchPageOptions Loopback() const { return { .engine = { .ports = { listenPort, peer.port() } } }; }
 
     quill::test::TempDir dir;
     quill::test::ScopedWorkingDir cwd { dir.path() };

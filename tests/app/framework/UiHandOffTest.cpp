@@ -5,7 +5,6 @@
 #include "UiHandOff.h"
 #include "CDialogBase.h"
 #include "Wait.h"
-#include "WindowHandle.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -101,17 +100,16 @@ TEST(UiHandOff, CloseOrDestroyedContextReleasesAWaiterWhileTheUiThreadJoins)
 TEST(CrossThreadMessages, SentFromAWorkerEndsTheModalLoopAndNoWaiterHangsOnceItHasEnded)
 {
     AnsweringDialog dialog;
-    const WindowHandle handle = dialog.GetSafeHandle();
     std::atomic<bool> modalReturned { false }, asking { false };
     LRESULT first = -1, second = -1;
     std::unique_ptr<TestThread> worker;
     QTimer::singleShot(0, &dialog, [&] {
         worker = std::make_unique<TestThread>([&] {
-            first = handle.SendMessage(kFinish); // runs on the UI thread and ends the modal loop
+            first = dialog.SendMessage(kFinish); // runs on the UI thread and ends the modal loop
             if (!WaitUntil([&] { return modalReturned.load(); }))
                 return;
             asking = true;
-            second = handle.SendMessage(kQuestion, 3, 0); // nobody turns the loop any more
+            second = dialog.SendMessage(kQuestion, 3, 0); // nobody turns the loop any more
         });
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
