@@ -1,6 +1,8 @@
 #include "ReportCommand.h"
 
+#include "CheckOutput.h"
 #include "CheckPlan.h"
+#include "CheckSummary.h"
 #include "DiscoverCommand.h"
 #include "ExitStatus.h"
 #include "ProfileSettings.h"
@@ -9,7 +11,6 @@
 
 #include <QDateTime>
 
-#include <algorithm>
 
 namespace quill::cli {
 
@@ -49,17 +50,15 @@ int RunReport(const Invocation& invocation, const discovery::SearchPlan& search,
         return kExitFailed;
     }
 
-    const auto passed
-        = std::count_if(checks.begin(), checks.end(), [](const auto& row) { return row.outcome.passed; });
     out << "Site report written to " << invocation.out << ": " << found.cameras.size() << " camera"
-        << (found.cameras.size() == 1 ? "" : "s") << ", " << passed << " of " << checks.size()
-        << " checks passed" << std::endl;
+        << (found.cameras.size() == 1 ? "" : "s") << "; checks: "
+        << report::VerdictSummary(report::CountVerdicts(checks)) << std::endl;
     if (found.listener.error == discovery::ListenerStart::Error::PortConflict) {
         err << "quillscope-cli: " << site.discoverySummary << std::endl;
         return kExitPortInUse;
     }
-    const bool allPassed = passed == static_cast<std::ptrdiff_t>(checks.size());
-    return allPassed && !found.cameras.empty() ? kExitPassed : kExitFailed;
+    return CheckExitStatus(checks, invocation.strict) == kExitPassed && !found.cameras.empty() ? kExitPassed
+                                                                                                : kExitFailed;
 }
 
 } // namespace quill::cli
