@@ -52,7 +52,7 @@ void WriteCheckCsv(std::ostream& out, const CheckRow* row, std::int32_t language
 {
     if (!row) {
         out << CsvLine({ "check", "host", "port", "address", "verdict", "passed", "warning", "warning_text",
-                   "reason", "elapsed_ms", "description" })
+            "reason", "elapsed_ms", "description" })
             << std::flush;
         return;
     }

@@ -11,7 +11,6 @@
 
 #include <QDateTime>
 
-
 namespace quill::cli {
 
 std::variant<std::unique_ptr<QSaveFile>, std::string> OpenReportFile(const std::string& path)
@@ -51,14 +50,14 @@ int RunReport(const Invocation& invocation, const discovery::SearchPlan& search,
     }
 
     out << "Site report written to " << invocation.out << ": " << found.cameras.size() << " camera"
-        << (found.cameras.size() == 1 ? "" : "s") << "; checks: "
-        << report::VerdictSummary(report::CountVerdicts(checks)) << std::endl;
+        << (found.cameras.size() == 1 ? "" : "s")
+        << "; checks: " << report::VerdictSummary(report::CountVerdicts(checks)) << std::endl;
     if (found.listener.error == discovery::ListenerStart::Error::PortConflict) {
         err << "quillscope-cli: " << site.discoverySummary << std::endl;
         return kExitPortInUse;
     }
     return CheckExitStatus(checks, invocation.strict) == kExitPassed && !found.cameras.empty() ? kExitPassed
-                                                                                                : kExitFailed;
+                                                                                               : kExitFailed;
 }
 
 } // namespace quill::cli

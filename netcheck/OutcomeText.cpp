@@ -36,7 +36,8 @@ namespace {
         { "Request not sent: %s", "請求未送出：%s", "请求未发送：%s" },
         { "Time received", "已取得時間", "已获取时间" },
         { "The time server is not synchronised (leap indicator 3): it has no time to give",
-            "時間伺服器未同步（閏秒指示 3）：沒有時間可提供", "时间服务器未同步（闰秒指示 3）：没有时间可提供" },
+            "時間伺服器未同步（閏秒指示 3）：沒有時間可提供",
+            "时间服务器未同步（闰秒指示 3）：没有时间可提供" },
         { "The time server refused us (kiss-o'-death %s)", "時間伺服器拒絕服務（kiss-o'-death %s）",
             "时间服务器拒绝服务（kiss-o'-death %s）" },
         { "The time server is not synchronised (stratum %s)", "時間伺服器未同步（層級 %s）",
@@ -52,10 +53,10 @@ namespace {
         "此端口没有程序在监听，摄像机也无法连接（以重置回应的防火墙看起来也一样）"
     };
     constexpr Texts kTlsNotCompleted { "TLS not completed: %s", "TLS 未完成：%s", "TLS 未完成：%s" };
-    constexpr Texts kClockAhead { "This PC's clock is %s ahead of the time server's", "本電腦的時鐘比時間伺服器快 %s",
-        "本电脑的时钟比时间服务器快 %s" };
-    constexpr Texts kClockBehind { "This PC's clock is %s behind the time server's", "本電腦的時鐘比時間伺服器慢 %s",
-        "本电脑的时钟比时间服务器慢 %s" };
+    constexpr Texts kClockAhead { "This PC's clock is %s ahead of the time server's",
+        "本電腦的時鐘比時間伺服器快 %s", "本电脑的时钟比时间服务器快 %s" };
+    constexpr Texts kClockBehind { "This PC's clock is %s behind the time server's",
+        "本電腦的時鐘比時間伺服器慢 %s", "本电脑的时钟比时间服务器慢 %s" };
     constexpr Texts kSeconds { "%.1f s", "%.1f 秒", "%.1f 秒" };
     constexpr Texts kMinutes { "%.0f min", "%.0f 分鐘", "%.0f 分钟" };
     constexpr Texts kTime { "Time: %d ms", "時間：%d 毫秒", "时间：%d 毫秒" };

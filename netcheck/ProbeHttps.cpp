@@ -3,8 +3,8 @@
 #include "CertificateReader.h"
 #include "HostText.h"
 #include "Logger.h"
-#include "ProbeLog.h"
 #include "ProbeGuard.h"
+#include "ProbeLog.h"
 #include "SocketWait.h"
 #include "TcpConnect.h"
 

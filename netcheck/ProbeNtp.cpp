@@ -105,7 +105,8 @@ namespace {
             for (;;) {
                 if (const WaitEnd end = WaitForSocket(socket, Poco::Net::Socket::SELECT_READ, deadline, stop);
                     end != WaitEnd::Ready)
-                    return end == WaitEnd::Stopped ? ProbeOutcome { false, ProbeReason::Cancelled } : unusable;
+                    return end == WaitEnd::Stopped ? ProbeOutcome { false, ProbeReason::Cancelled }
+                                                   : unusable;
                 const int size = socket.receiveBytes(reply.data(), static_cast<int>(reply.size()));
                 const std::span<const std::uint8_t> answer(reply.data(), static_cast<std::size_t>(size));
                 const sntp::ReplyKind kind = sntp::ClassifyReply(answer, transmit);

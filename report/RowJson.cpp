@@ -18,8 +18,8 @@ namespace {
         "no_tls_answer", "request_not_sent", "ntp_reply", "ntp_unsynchronised", "ntp_kiss_of_death",
         "ntp_bad_stratum", "not_a_host", "other_error", "cancelled" };
     // Indexed by netcheck::ProbeWarning.
-    constexpr std::array<const char*, 5> kWarningKeys { nullptr, "refused", "tls_not_completed", "certificate",
-        "clock_offset" };
+    constexpr std::array<const char*, 5> kWarningKeys { nullptr, "refused", "tls_not_completed",
+        "certificate", "clock_offset" };
     constexpr std::array<const char*, 3> kVerdictKeys { "pass", "warn", "fail" };
 
     QString Text(const std::string& text)
@@ -63,8 +63,8 @@ QJsonObject CheckRowJson(const netcheck::CheckRow& row, std::int32_t language)
     const netcheck::Verdict verdict = netcheck::VerdictOf(outcome);
     const char* warning = verdict == netcheck::Verdict::Warn ? WarningKey(outcome.warning) : nullptr;
     QJsonObject check { { "check", Text(row.check) }, { "host", Text(row.host) }, { "port", row.port },
-        { "address", Text(outcome.address) }, { "verdict", VerdictKey(verdict) }, { "passed", outcome.passed },
-        { "warning", warning ? QJsonValue(warning) : QJsonValue() },
+        { "address", Text(outcome.address) }, { "verdict", VerdictKey(verdict) },
+        { "passed", outcome.passed }, { "warning", warning ? QJsonValue(warning) : QJsonValue() },
         { "warning_text", Text(netcheck::WarningText(outcome, language)) },
         { "reason", ReasonKey(outcome.reason) },
         { "elapsed_ms", static_cast<qint64>(outcome.elapsed.count()) }, { "detail", Text(outcome.detail) },

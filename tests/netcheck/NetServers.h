@@ -10,6 +10,7 @@
 #include <openssl/x509v3.h>
 
 #include <atomic>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -68,7 +69,8 @@ using Certificate = std::unique_ptr<X509, decltype(&X509_free)>;
 inline std::unique_ptr<X509_NAME, decltype(&X509_NAME_free)> Name(const char* cn)
 {
     X509_NAME* name = X509_NAME_new();
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(cn), -1, -1, 0);
+    X509_NAME_add_entry_by_txt(
+        name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(cn), -1, -1, 0);
     return { name, X509_NAME_free };
 }
 
@@ -128,11 +130,15 @@ inline std::shared_ptr<SSL_CTX> ServerContext(
     const Key key(EVP_EC_gen("P-256"), EVP_PKEY_free), unknownCa(EVP_EC_gen("P-256"), EVP_PKEY_free);
     const Certificate cert = NewCertificate(key.get(), "Quillscope test server", fromDays, untilDays);
     X509_set_issuer_name(cert.get(),
-        Name(selfSigned ? "Quillscope test server" : knownCa ? "Quillscope test CA" : "Unknown test CA").get());
+        Name(selfSigned   ? "Quillscope test server"
+                : knownCa ? "Quillscope test CA"
+                          : "Unknown test CA")
+            .get());
     AddExtension(cert.get(), NID_subject_alt_name, altName);
     EVP_PKEY* signer = selfSigned ? key.get() : knownCa ? TestCa::Instance().key.get() : unknownCa.get();
     std::shared_ptr<SSL_CTX> context(SSL_CTX_new(TLS_server_method()), SSL_CTX_free);
-    if (X509_sign(cert.get(), signer, EVP_sha256()) <= 0 || !SSL_CTX_use_certificate(context.get(), cert.get())
+    if (X509_sign(cert.get(), signer, EVP_sha256()) <= 0
+        || !SSL_CTX_use_certificate(context.get(), cert.get())
         || !SSL_CTX_use_PrivateKey(context.get(), key.get()))
         throw std::runtime_error("test certificate");
     return context;
@@ -155,8 +161,9 @@ struct TlsServer {
     }
     std::shared_ptr<SSL_CTX> context = ServerContext("DNS:localhost", -1, 1);
     std::string garbage {};
+    std::string listenAddress = "127.0.0.1";
     std::uint16_t listenPort = 0; // 0: any free port
-    TcpListener listener { 16, "127.0.0.1", listenPort };
+    TcpListener listener { 16, listenAddress, listenPort };
     std::atomic<int> connections { 0 };
     std::atomic<bool> sawGetRoot { false };
     std::jthread thread { [this](const std::stop_token& stop) {
@@ -166,6 +173,15 @@ struct TlsServer {
     } };
 };
 
+// The time now on the NTP scale, so many seconds ahead.
+inline sntp::Timestamp NtpStampNow(double aheadSeconds = 0)
+{
+    const double now
+        = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count()
+        + 2'208'988'800.0 + aheadSeconds;
+    return (std::uint64_t(now) << 32) | std::uint64_t((now - std::floor(now)) * 4294967296.0);
+}
+
 // A valid reply to request, with the leniencies a client must accept: version
 // 3, a leap second announced, stratum 15 and bytes after the header.
 inline std::vector<Datagram> AnswerValid(const Datagram& request)
@@ -174,7 +190,8 @@ inline std::vector<Datagram> AnswerValid(const Datagram& request)
     reply[sntp::kModeOffset] = (1 << 6) | (3 << 3) | sntp::kModeServer;
     reply[sntp::kStratumOffset] = 15;
     sntp::WriteTimestamp(reply, sntp::kOriginateOffset, sntp::ReadTimestamp(request, sntp::kTransmitOffset));
-    sntp::WriteTimestamp(reply, sntp::kTransmitOffset, 0xE000'0000'8000'0000ULL);
+    sntp::WriteTimestamp(reply, sntp::kReceiveOffset, NtpStampNow());
+    sntp::WriteTimestamp(reply, sntp::kTransmitOffset, NtpStampNow());
     return { reply };
 }
 

@@ -7,8 +7,6 @@
 
 #include <sys/mount.h>
 
-#include <cmath>
-
 #include <gtest/gtest.h>
 
 using namespace quill::netcheck;
@@ -100,7 +98,8 @@ TEST(Probe, NtpPassesOnlyOnAWellFormedReplyFromTheServerAsked)
     EXPECT_FALSE(ProbeNtp("127.0.0.1", otherPort.port(), kTimeout));
     const ProbeOutcome unusable = CheckNtp("127.0.0.1", bad.port(), kTimeout);
     EXPECT_EQ(std::tuple(unusable.passed, unusable.reason, unusable.detail),
-        std::tuple(false, ProbeReason::NtpBadStratum, "16")) << "the last unusable answer names the failure";
+        std::tuple(false, ProbeReason::NtpBadStratum, "16"))
+        << "the last unusable answer names the failure";
     EXPECT_EQ(otherPort.replies + bad.replies, 8);
 }
 
@@ -123,7 +122,8 @@ TEST(Probe, HttpsReadsTheCertificateAndTheTlsVersion)
         { ServerContext("IP:127.0.0.1", -30, -2), "127.0.0.1", true, true, -3, "self-signed" },
         { ServerContext("DNS:other.example", -1, 30, false), "other.example", false, false, 29, "" },
         { ServerContext("IP:127.0.0.1", 2, 30), "127.0.0.1", true, true, 29, "self-signed" },
-        { ServerContext("IP:127.0.0.1", -1, 30, false, false), "127.0.0.1", true, false, 29, "unknown issuer" },
+        { ServerContext("IP:127.0.0.1", -1, 30, false, false), "127.0.0.1", true, false, 29,
+            "unknown issuer" },
     };
     for (const auto& c : cases) {
         TlsServer server { c.context };
@@ -136,7 +136,8 @@ TEST(Probe, HttpsReadsTheCertificateAndTheTlsVersion)
                       facts.untrustedBecause),
             std::tuple(std::vector { c.name }, c.matches, c.selfSigned, c.daysLeft, c.untrustedBecause));
         const bool warns = !c.matches || c.daysLeft < 0 || facts.notYetValid || !c.untrustedBecause.empty();
-        EXPECT_EQ(outcome.warning, warns ? ProbeWarning::Certificate : ProbeWarning::None) << c.untrustedBecause;
+        EXPECT_EQ(outcome.warning, warns ? ProbeWarning::Certificate : ProbeWarning::None)
+            << c.untrustedBecause;
     }
     ::unsetenv("SSL_CERT_FILE");
 }
@@ -145,12 +146,8 @@ TEST(Probe, NtpReadsOffsetStratumRoundTripAndReference)
 {
     SntpServer fiveSecondsAhead { [](const Datagram& request) {
         auto replies = AnswerValid(request);
-        const double now
-            = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count()
-            + 2'208'988'800.0 + 5;
-        const auto stamp = (std::uint64_t(now) << 32) | std::uint64_t((now - std::floor(now)) * 4294967296.0);
-        sntp::WriteTimestamp(replies[0], sntp::kReceiveOffset, stamp);
-        sntp::WriteTimestamp(replies[0], sntp::kTransmitOffset, stamp);
+        sntp::WriteTimestamp(replies[0], sntp::kReceiveOffset, NtpStampNow(5));
+        sntp::WriteTimestamp(replies[0], sntp::kTransmitOffset, NtpStampNow(5));
         replies[0][sntp::kStratumOffset] = 1;
         std::copy_n("GPS", 4, replies[0].begin() + sntp::kReferenceIdOffset);
         return replies;
@@ -160,6 +157,7 @@ TEST(Probe, NtpReadsOffsetStratumRoundTripAndReference)
     EXPECT_NEAR(outcome.ntp->offsetMs, 5000, 250);
     EXPECT_GE(outcome.ntp->roundTripMs, 0);
     EXPECT_EQ(std::tuple(outcome.ntp->stratum, outcome.ntp->referenceId), std::tuple(1, "GPS"));
+    EXPECT_EQ(outcome.warning, ProbeWarning::ClockOffset);
 }
 
 // In this thread's own network and mount namespaces, /etc/resolv.conf names a
