@@ -19,7 +19,7 @@ namespace {
         QJsonArray adapters;
         for (const AdapterRow& row : rows)
             adapters.append(report::AdapterRowJson(row));
-        const QJsonObject document { { "schema_version", 1 }, { "adapters", adapters } };
+        const QJsonObject document { { "schema_version", report::kSchemaVersion }, { "adapters", adapters } };
         out << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
     }
 

@@ -11,7 +11,7 @@ namespace quill::cli {
 using netinfo::AdapterRow;
 
 // Writes the rows as an aligned table with a heading, or as JSON
-// ({"schema_version": 1, "adapters": [...]}) with stable key names.
+// ({"schema_version": 2, "adapters": [...]}) with stable key names.
 void WriteAdapterRows(std::ostream& out, const std::vector<AdapterRow>& rows, OutputFormat format);
 
 } // namespace quill::cli

@@ -69,28 +69,33 @@ Commands:
       camera answered. Listens until answers stop coming (2 s after the last,
       at most 5 s), or for --wait seconds
   check [--rcs HOST] [--cloud HOST] [--ntp HOST] [--only ports,cloud,ntp]
-        [--format table|csv|json]
+        [--strict] [--format table|csv|json]
       the network check: TCP ports 80, 30001, 30002, 30003 of the product's
       server, HTTPS on ports 5672 and 443 of the cloud host, the NTP server;
-      each with its verdict, reason and time, certificate and clock facts.
-      Hosts default to Config.ini in the working directory (RCS/IP,
-      NetCheck/CloudHost, NetCheck/NtpHost) and then the product's
+      each with the address used, PASS, WARN (passed with a warning: refused,
+      TLS not completed, certificate, clock offset) or FAIL, the reason and
+      time, certificate and clock facts; rows in this order, each as soon as
+      it and the rows above it have ended. Hosts default to Config.ini in the
+      working directory (RCS/IP, NetCheck/CloudHost, NetCheck/NtpHost) and
+      then the product's
   report --out FILE.html|FILE.json [--adapter NAME | --range A.B.C.D-E]
-         [--wait SECONDS] [--rcs HOST] [--cloud HOST] [--ntp HOST]
+         [--wait SECONDS] [--rcs HOST] [--cloud HOST] [--ntp HOST] [--strict]
       discover, then check, then write a site report: date and time, PC,
       OS, the adapter, every camera, every check with its reason and time,
       clock offset and certificate facts. .html gives one self-contained
       page that prints on A4; .json the same facts
 
 Options:
+  --strict       check and report: a warning fails as a failure does
   --lang L       language of the texts: en, zh-TW or zh-CN
                  (default: LANG of Config.ini in the working directory)
   --version      show the version and exit
   --help         show this text and exit
 
-Exit status: 0 passed (and a camera answered); 1 a check failed, no camera
-answered or the system could not be read; 2 bad usage; 3 the discovery port
-is in use by another program.
+Exit status: 0 passed, warnings included (and a camera answered); 1 a check
+failed (or, with --strict, passed with a warning), no camera answered or the
+system could not be read; 2 bad usage; 3 the discovery port is in use by
+another program.
 )";
 }
 
@@ -117,6 +122,8 @@ namespace {
         }
         if (command == "check")
             options.add_options()("only", po::value<std::string>(), "ports, cloud, ntp, comma separated");
+        if (command == "check" || command == "report")
+            options.add_options()("strict", "a warning fails as a failure does");
         return options;
     }
 
@@ -237,6 +244,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
         if (const auto error = ApplyCheckOptions(commandValues, invocation))
             return Refuse(*error);
     }
+    invocation.strict = commandValues.count("strict") > 0;
     return { invocation, kExitPassed, {} };
 }
 

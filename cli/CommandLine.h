@@ -28,6 +28,8 @@ struct Invocation {
     std::optional<double> waitSeconds;
     // report: the file to write; its extension (.html or .json) says how.
     std::string out;
+    // --strict: a warning fails the command as a failure does.
+    bool strict = false;
 };
 
 // Either an invocation to run, or what to print and the status to end with:

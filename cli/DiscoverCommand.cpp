@@ -27,7 +27,7 @@ namespace {
             ? QJsonValue(kCauseKeys[static_cast<std::size_t>(diagnosis->first)])
             : QJsonValue(QJsonValue::Null);
         const discovery::SweepOutcome sweep = engine.LastSweep().value_or(discovery::SweepOutcome {});
-        const QJsonObject document { { "schema_version", 1 },
+        const QJsonObject document { { "schema_version", report::kSchemaVersion },
             { "range", QString::fromStdString(discovery::FormatRange(engine.Target().range)) },
             { "queries_sent", sweep.sent() }, { "queries_failed", sweep.failed }, { "cameras", cameras },
             { "answers_ignored", static_cast<qint64>(engine.IgnoredAnswers()) },

@@ -1,6 +1,8 @@
 #include "ReportCommand.h"
 
+#include "CheckOutput.h"
 #include "CheckPlan.h"
+#include "CheckSummary.h"
 #include "DiscoverCommand.h"
 #include "ExitStatus.h"
 #include "ProfileSettings.h"
@@ -8,8 +10,6 @@
 #include "ThisPc.h"
 
 #include <QDateTime>
-
-#include <algorithm>
 
 namespace quill::cli {
 
@@ -49,17 +49,15 @@ int RunReport(const Invocation& invocation, const SearchChoice& search, int lang
         return kExitFailed;
     }
 
-    const auto passed
-        = std::count_if(checks.begin(), checks.end(), [](const auto& row) { return row.outcome.passed; });
     out << "Site report written to " << invocation.out << ": " << cameras.size() << " camera"
-        << (cameras.size() == 1 ? "" : "s") << ", " << passed << " of " << checks.size() << " checks passed"
-        << std::endl;
+        << (cameras.size() == 1 ? "" : "s")
+        << "; checks: " << report::VerdictSummary(report::CountVerdicts(checks)) << std::endl;
     if (listener.error == discovery::ListenerStart::Error::PortConflict) {
         err << "quillscope-cli: " << site.discoverySummary << std::endl;
         return kExitPortInUse;
     }
-    const bool allPassed = passed == static_cast<std::ptrdiff_t>(checks.size());
-    return allPassed && !cameras.empty() ? kExitPassed : kExitFailed;
+    return CheckExitStatus(checks, invocation.strict) == kExitPassed && !cameras.empty() ? kExitPassed
+                                                                                               : kExitFailed;
 }
 
 } // namespace quill::cli

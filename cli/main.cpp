@@ -66,7 +66,9 @@ int RunCheck(const Invocation& invocation)
 
     const int language = LanguageOf(invocation);
     const OutputFormat format = invocation.format;
-    if (format == OutputFormat::Csv)
+    if (format == OutputFormat::Table)
+        WriteCheckHeading(std::cout);
+    else if (format == OutputFormat::Csv)
         WriteCheckCsv(std::cout, nullptr, language);
     const std::vector<CheckRow> rows = quill::netcheck::RunCheckPlan(
         plan, DeviceProbes { .settingsPath = settingsPath }, [&](const CheckRow& row) {
@@ -77,9 +79,7 @@ int RunCheck(const Invocation& invocation)
         });
     if (format == OutputFormat::Json)
         WriteCheckJson(std::cout, rows, language);
-    const bool allPassed
-        = std::all_of(rows.begin(), rows.end(), [](const CheckRow& row) { return row.outcome.passed; });
-    return allPassed ? kExitPassed : kExitFailed;
+    return CheckExitStatus(rows, invocation.strict);
 }
 
 // The search of discover and report on this PC's adapters, or the one-line

@@ -7,6 +7,7 @@
 #include "OutcomeText.h"
 #include "ProfileSettings.h"
 #include "TextConversion.h"
+#include "WarningColour.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -22,9 +23,6 @@ namespace {
 // The result field of each slot, in slot order; slot 6 is never shown.
 constexpr std::array<int, CDevicePage::kResultCount> kResultIds { kPort80Result, kPort30001Result,
     kPort30002Result, kPort30003Result, kPort123Result, kPort5672Result, kPort5673Result, kPort443Result };
-
-// A result field whose certificate is expired, not yet valid or for another name.
-const QColor kWarningColour(0xB3, 0x59, 0x00);
 
 // The product's probes, with the working directory's settings file.
 DeviceProbes WindowProbes()
@@ -156,9 +154,11 @@ void CDevicePage::ShowResult(std::size_t slot, LanguageId language)
     const bool tested = m_results[slot] != kNotTested;
     field->setToolTip(
         tested ? QString::fromStdString(quill::netcheck::DescribeOutcome(outcome, language)) : QString());
+    // A pass with a warning keeps its " OK" in the warning colour; the
+    // tooltip leads with the warning.
     QPalette palette = field->parentWidget()->palette();
-    if (tested && !m_running[slot] && outcome.certificate && outcome.certificate->Warns())
-        palette.setColor(QPalette::WindowText, kWarningColour);
+    if (tested && !m_running[slot] && quill::netcheck::VerdictOf(outcome) == quill::netcheck::Verdict::Warn)
+        palette.setColor(QPalette::WindowText, WarningColour());
     field->setPalette(palette);
 }
 

@@ -18,7 +18,8 @@ class QLineEdit;
 // adapter chosen on the search page, written in by the main window; the port
 // checks against the product's server; the HTTPS check of a cloud host and the
 // time server check; each verdict in a field of its own, in the page's
-// language, with its reason and time as the field's tooltip. The probes run on
+// language, with its reason and time as the field's tooltip; a pass with a
+// warning reads " OK" in the warning colour, the warning first in its tooltip. The probes run on
 // the check runner's threads; a field shows "…" while its probe runs, and a
 // button stays disabled while its own run is in flight.
 class CDevicePage : public CLanguagePage {

@@ -20,11 +20,17 @@ CheckPlanRun::CheckPlanRun(CheckPlan plan, DeviceProbes probes, QObject* parent)
     if (m_plan.ntp)
         m_planned[CheckRunner::kNtpSlot] = { "ntp", m_plan.ntpHost, probes.ntpPort, {} };
 
+    for (const int slot :
+        { 0, 1, 2, 3, CheckRunner::kCloudSlot, CheckRunner::kCloudTlsSlot, CheckRunner::kNtpSlot }) {
+        if (m_planned.contains(slot))
+            m_order.push_back(slot);
+    }
     connect(&m_runner, &CheckRunner::ProbeEnded, this, [this](int slot, const ProbeOutcome& outcome) {
-        CheckRow& row = m_planned.at(slot);
-        row.outcome = outcome;
-        Q_EMIT RowEnded(row);
-        if (++m_ended == m_planned.size())
+        m_planned.at(slot).outcome = outcome;
+        m_ended[slot] = true;
+        while (m_told < m_order.size() && m_ended[m_order[m_told]])
+            Q_EMIT RowEnded(m_planned.at(m_order[m_told++]));
+        if (m_told == m_order.size())
             Q_EMIT Finished();
     });
 }
@@ -46,11 +52,8 @@ void CheckPlanRun::Start()
 std::vector<CheckRow> CheckPlanRun::Rows() const
 {
     std::vector<CheckRow> rows;
-    for (const int slot :
-        { 0, 1, 2, 3, CheckRunner::kCloudSlot, CheckRunner::kCloudTlsSlot, CheckRunner::kNtpSlot }) {
-        if (const auto planned = m_planned.find(slot); planned != m_planned.end())
-            rows.push_back(planned->second);
-    }
+    for (const int slot : m_order)
+        rows.push_back(m_planned.at(slot));
     return rows;
 }
 

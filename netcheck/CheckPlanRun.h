@@ -11,7 +11,8 @@
 namespace quill::netcheck {
 
 // One run of a check plan on the caller's event loop: the planned probes at
-// once, as the check page runs them, each row told as soon as its probe ends.
+// once, as the check page runs them, the rows told in the page's order, each
+// as soon as it and every row above it have ended.
 class CheckPlanRun : public QObject {
     Q_OBJECT
 
@@ -31,9 +32,11 @@ Q_SIGNALS:
 private:
     CheckPlan m_plan;
     CheckRunner m_runner;
-    // The runner's result slots that the plan fills.
+    // The runner's result slots that the plan fills, and those in row order.
     std::map<int, CheckRow> m_planned;
-    std::size_t m_ended = 0;
+    std::vector<int> m_order;
+    std::map<int, bool> m_ended;
+    std::size_t m_told = 0;
 };
 
 } // namespace quill::netcheck

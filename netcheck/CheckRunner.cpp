@@ -1,5 +1,6 @@
 #include "CheckRunner.h"
 
+#include "ProbeGuard.h"
 #include "SocketWait.h"
 
 namespace quill::netcheck {
@@ -75,7 +76,7 @@ void CheckRunner::RunOnThread(std::function<void()> work)
 template <class Probe> void CheckRunner::Start(int slot, Probe probe)
 {
     RunOnThread([this, slot, probe = std::move(probe), stop = m_stop.get_token()] {
-        ProbeOutcome outcome = probe(stop);
+        ProbeOutcome outcome = GuardedProbe([&] { return probe(stop); });
         std::lock_guard lock(m_finishedLock);
         m_finished.emplace_back(slot, std::move(outcome));
     });

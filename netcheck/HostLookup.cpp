@@ -3,6 +3,7 @@
 #include <netdb.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
@@ -23,6 +24,7 @@ namespace {
         addrinfo hints {};
         addrinfo* result = nullptr;
         int error = 0;
+        int systemError = 0; // errno, for EAI_SYSTEM
         std::mutex mutex;
         std::condition_variable done;
         bool finished = false;
@@ -54,14 +56,16 @@ LookupResult LookUp(const std::string& host, std::uint16_t port, bool udp, std::
             addrinfo* found = nullptr;
             const int error
                 = ::getaddrinfo(lookup->name.c_str(), lookup->service.c_str(), &lookup->hints, &found);
+            const int systemError = errno;
             const std::lock_guard lock(lookup->mutex);
             lookup->result = found;
             lookup->error = error;
+            lookup->systemError = systemError;
             lookup->finished = true;
             lookup->done.notify_all();
         }).detach();
-    } catch (const std::system_error&) {
-        return {};
+    } catch (const std::system_error& error) {
+        return { {}, ProbeReason::OtherError, error.what() };
     }
 
     const auto deadline = std::chrono::steady_clock::now() + bound;
@@ -75,8 +79,20 @@ LookupResult LookUp(const std::string& host, std::uint16_t port, bool udp, std::
         lookup->done.wait_for(lock, std::min<std::chrono::steady_clock::duration>(left, kStopCheck));
     }
     LookupResult result;
-    if (lookup->error != 0)
+    switch (lookup->error) {
+    case 0:
+        break;
+    case EAI_NONAME:
+    case EAI_NODATA:
         return result;
+    case EAI_AGAIN:
+    case EAI_FAIL:
+        return { {}, ProbeReason::NameLookupFailed };
+    case EAI_SYSTEM:
+        return { {}, ProbeReason::OtherError, std::strerror(lookup->systemError) };
+    default:
+        return { {}, ProbeReason::OtherError, ::gai_strerror(lookup->error) };
+    }
     for (const addrinfo* entry = lookup->result; entry; entry = entry->ai_next)
         if (entry->ai_family == AF_INET || entry->ai_family == AF_INET6)
             result.addresses.emplace_back(entry->ai_addr, static_cast<poco_socklen_t>(entry->ai_addrlen));

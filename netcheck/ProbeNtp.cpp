@@ -1,6 +1,7 @@
 #include "ProbeNtp.h"
 
 #include "HostText.h"
+#include "ProbeGuard.h"
 #include "ProbeLog.h"
 #include "SntpPacket.h"
 #include "SocketWait.h"
@@ -9,6 +10,7 @@
 #include <Poco/Net/NetException.h>
 
 #include <array>
+#include <cmath>
 #include <random>
 
 namespace quill::netcheck {
@@ -63,36 +65,64 @@ namespace {
         return facts;
     }
 
+    // The failure an unusable answer to our request names, when no usable one follows.
+    ProbeOutcome Unusable(sntp::ReplyKind kind, std::span<const std::uint8_t> reply)
+    {
+        switch (kind) {
+        case sntp::ReplyKind::Unsynchronised:
+            return { false, ProbeReason::NtpUnsynchronised };
+        case sntp::ReplyKind::KissOfDeath: {
+            std::string code;
+            for (const std::uint8_t c : reply.subspan(sntp::kReferenceIdOffset, 4))
+                if (c >= 0x20 && c < 0x7f)
+                    code += static_cast<char>(c);
+            return { false, ProbeReason::NtpKissOfDeath, {}, code };
+        }
+        case sntp::ReplyKind::BadStratum:
+            return { false, ProbeReason::NtpBadStratum, {}, std::to_string(reply[sntp::kStratumOffset]) };
+        default:
+            return { false, ProbeReason::NoAnswer };
+        }
+    }
+
     // One request to server and the wait for its reply. The socket is
     // connected, so the kernel drops datagrams from any other sender and
     // reports a closed port. Replies that fail the checks are discarded and the
-    // wait goes on, as a client does with stray or duplicate datagrams.
-    ProbeOutcome ExchangeWith(const Poco::Net::SocketAddress& server, Clock::time_point deadline,
-        const std::stop_token& stop, Clock::time_point start)
+    // wait goes on, as a client does with stray or duplicate datagrams; the
+    // last answer to our request that was unusable names the failure.
+    ProbeOutcome ExchangeWith(
+        const Poco::Net::SocketAddress& server, Clock::time_point deadline, const std::stop_token& stop)
     {
-        Poco::Net::DatagramSocket socket(server.family());
         const sntp::Timestamp transmit = MakeTransmitStamp();
         const sntp::Packet request = sntp::MakeClientRequest(transmit);
         std::array<std::uint8_t, kReplyBufferSize> reply {};
+        ProbeOutcome unusable { false, ProbeReason::NoAnswer };
         try {
+            Poco::Net::DatagramSocket socket(server.family());
             socket.connect(server);
             const double sent = NtpNow();
             socket.sendBytes(request.data(), static_cast<int>(request.size()));
             for (;;) {
                 if (const WaitEnd end = WaitForSocket(socket, Poco::Net::Socket::SELECT_READ, deadline, stop);
                     end != WaitEnd::Ready)
-                    return { false, end == WaitEnd::Stopped ? ProbeReason::Cancelled : ProbeReason::NoAnswer,
-                        Since(start), {} };
+                    return end == WaitEnd::Stopped ? ProbeOutcome { false, ProbeReason::Cancelled }
+                                                   : unusable;
                 const int size = socket.receiveBytes(reply.data(), static_cast<int>(reply.size()));
                 const std::span<const std::uint8_t> answer(reply.data(), static_cast<std::size_t>(size));
-                if (sntp::IsServerReply(answer, transmit))
-                    return { true, ProbeReason::NtpReply, Since(start), {}, {},
+                const sntp::ReplyKind kind = sntp::ClassifyReply(answer, transmit);
+                if (kind == sntp::ReplyKind::Usable) {
+                    ProbeOutcome outcome { true, ProbeReason::NtpReply, {}, {}, {},
                         ReadFacts(answer, sent, NtpNow()) };
+                    if (std::abs(outcome.ntp->offsetMs) > kClockOffsetWarningMs)
+                        outcome.warning = ProbeWarning::ClockOffset;
+                    return outcome;
+                }
+                if (kind != sntp::ReplyKind::Stray)
+                    unusable = Unusable(kind, answer);
             }
         } catch (const Poco::Net::ConnectionRefusedException&) {
-            return { false, ProbeReason::Refused, Since(start), {} };
-        } catch (const Poco::Exception& error) {
-            return { false, ProbeReason::OtherError, Since(start), error.displayText() };
+            // Nothing serves time there.
+            return { false, ProbeReason::Refused };
         }
     }
 
@@ -105,27 +135,38 @@ ProbeOutcome CheckNtp(const std::string& host, std::uint16_t port, std::chrono::
     // The text goes to the resolver only when it can name a host: never a
     // blank, a shell character or a second argument.
     if (!IsHostName(host) && !IsIpv6Literal(host))
-        return { false, ProbeReason::NotAHost, Since(start), {} };
+        return { false, ProbeReason::NotAHost, Since(start), {}, {}, {}, host, {}, {}, port };
     const LookupResult servers = LookUp(host, port, true, lookupBound, stop);
     if (servers.addresses.empty()) {
         if (servers.failure != ProbeReason::Cancelled)
             LogUnresolvable(port, host);
-        return { false, servers.failure, Since(start), {} };
+        return { false, servers.failure, Since(start), servers.detail, {}, {}, host, {}, {}, port };
     }
     // A name with several addresses: each address in turn gets an even share
     // of what is left of the time-out, so the whole probe stays within it.
+    // The first address's outcome stands unless a later one does better or
+    // names why it failed where the first was silent.
     const auto deadline = Clock::now() + timeout;
-    ProbeOutcome outcome { false, ProbeReason::NoAnswer, {}, std::to_string(timeout.count()) };
+    ProbeOutcome outcome { false, ProbeReason::NoAnswer };
     for (std::size_t i = 0; i < servers.addresses.size() && !outcome.passed; ++i) {
         const auto left = deadline - Clock::now();
         if (left <= Clock::duration::zero() || outcome.reason == ProbeReason::Cancelled)
             break;
-        outcome = ExchangeWith(servers.addresses[i],
-            Clock::now() + left / static_cast<Clock::rep>(servers.addresses.size() - i), stop, start);
+        const Poco::Net::SocketAddress& address = servers.addresses[i];
+        ProbeOutcome tried = GuardedProbe([&] {
+            return ExchangeWith(
+                address, Clock::now() + left / static_cast<Clock::rep>(servers.addresses.size() - i), stop);
+        });
+        tried.address = address.host().toString();
+        if (i == 0 || tried.passed || tried.reason == ProbeReason::Cancelled
+            || outcome.reason == ProbeReason::NoAnswer)
+            outcome = std::move(tried);
     }
     if (outcome.reason == ProbeReason::NoAnswer)
         outcome.detail = std::to_string(timeout.count());
     outcome.elapsed = Since(start);
+    outcome.host = host;
+    outcome.port = port;
     return outcome;
 }
 

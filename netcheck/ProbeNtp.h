@@ -29,7 +29,11 @@ bool ProbeNtp(
 namespace quill::netcheck {
 
 // The exchange with its reason, time and, for a valid reply, the server's
-// offset, stratum, round trip and reference id.
+// offset, stratum, round trip and reference id; a clock more than a second
+// off passes with a warning. Each address of the name is tried in turn. When
+// no valid reply comes, the last unusable answer names the failure (leap 3,
+// kiss-o'-death, stratum 16), else it is no answer; a refusal (ICMP port
+// unreachable) fails: nothing serves time there.
 ProbeOutcome CheckNtp(const std::string& host, std::uint16_t port, std::chrono::milliseconds timeout,
     std::chrono::milliseconds lookupBound = kNameLookupBound, std::stop_token stop = {});
 

@@ -1,33 +1,16 @@
 #include "ProbePort.h"
 
 #include "Logger.h"
+#include "OutcomeText.h"
+#include "ProbeGuard.h"
 #include "ProbeLog.h"
 #include "ProfileSettings.h"
 #include "SocketWait.h"
+#include "TcpConnect.h"
 
-#include <Poco/Net/NetException.h>
-#include <Poco/Net/StreamSocket.h>
 #include <boost/format.hpp>
 
-#include <cerrno>
-#include <cstring>
-
 namespace quill::netcheck {
-
-namespace {
-
-    ProbeOutcome ConnectError(int error, Clock::time_point start)
-    {
-        // Only a time-out counts as a blocked port; a refusal, for one, means
-        // the server itself answered.
-        if (error == ECONNREFUSED)
-            return { true, ProbeReason::Refused, Since(start), {} };
-        if (error == ENETUNREACH || error == EHOSTUNREACH)
-            return { true, ProbeReason::NetworkUnreachable, Since(start), {} };
-        return { true, ProbeReason::OtherError, Since(start), std::strerror(error) };
-    }
-
-} // namespace
 
 std::string SettingsServer(const std::string& settingsPath)
 {
@@ -38,31 +21,32 @@ ProbeOutcome ConnectPort(const LookupResult& server, const std::string& host, st
     std::chrono::milliseconds timeout, std::stop_token stop)
 {
     const auto start = Clock::now();
+    ProbeOutcome outcome;
     if (server.addresses.empty()) {
         if (server.failure != ProbeReason::Cancelled)
             LogUnresolvable(port, host);
-        return { false, server.failure, Since(start), {} };
+        outcome = { false, host.empty() ? ProbeReason::NoHost : server.failure, {}, server.detail };
+    } else {
+        outcome = GuardedProbe([&] {
+            return RaceConnect(server.addresses, static_cast<std::uint16_t>(port), start + timeout, stop)
+                .outcome;
+        });
+        if (outcome.reason == ProbeReason::NoAnswer) {
+            outcome.detail = std::to_string(timeout.count());
+            Logger::instance();
+            Logger::write(mirelo::critical, (boost::format("port:%d connection was time out") % port).str());
+        } else if (!outcome.passed && outcome.reason != ProbeReason::Cancelled) {
+            // Every other failure in the same form, so that the log tells a
+            // blocked port from one this PC cannot reach at all.
+            Logger::instance();
+            Logger::write(mirelo::critical,
+                (boost::format("port:%d connection failed: %s") % port % ReasonText(outcome, 0)).str());
+        }
     }
-    const Poco::Net::SocketAddress address(server.addresses.front().host(), static_cast<Poco::UInt16>(port));
-    Poco::Net::StreamSocket socket;
-    try {
-        socket.connectNB(address);
-    } catch (const Poco::Exception& error) {
-        return ConnectError(error.code(), start);
-    }
-    switch (WaitForSocket(socket, Poco::Net::Socket::SELECT_WRITE, start + timeout, stop)) {
-    case WaitEnd::Stopped:
-        return { false, ProbeReason::Cancelled, Since(start), {} };
-    case WaitEnd::TimedOut:
-        Logger::instance();
-        Logger::write(mirelo::critical, (boost::format("port:%d connection was time out") % port).str());
-        return { false, ProbeReason::NoAnswer, Since(start), std::to_string(timeout.count()) };
-    case WaitEnd::Ready:
-        break;
-    }
-    if (const int error = socket.impl()->socketError(); error != 0)
-        return ConnectError(error, start);
-    return { true, ProbeReason::Connected, Since(start), address.toString() };
+    outcome.elapsed = Since(start);
+    outcome.host = host;
+    outcome.port = port;
+    return outcome;
 }
 
 } // namespace quill::netcheck

@@ -16,10 +16,11 @@ inline constexpr std::chrono::milliseconds kPortProbeTimeout { 800 };
 // in the settings file at settingsPath, section "RCS", key "IP", read afresh at
 // every call.
 //
-// True when the port is reachable: the connection is established or fails in
-// any way other than a time-out (a refusal means a reachable server). False
-// when the attempt times out (logged as critical) or when the host cannot be
-// turned into an address (logged as a warning naming port and host).
+// True when the port is reachable: the connection is established, or refused
+// (a reset shows that something on the path answered). False when the
+// attempt times out or fails for any other reason (logged as critical), or
+// when the host cannot be turned into an address (logged as a warning naming
+// port and host).
 bool ProbePort(std::string host, std::int32_t port, std::chrono::milliseconds timeout = kPortProbeTimeout,
     const std::string& settingsPath = {});
 
@@ -28,8 +29,9 @@ namespace quill::netcheck {
 // The server of the settings file at settingsPath: section "RCS", key "IP".
 std::string SettingsServer(const std::string& settingsPath);
 
-// The attempt itself, to the first address of a lookup made before (so that
-// one lookup serves several ports), with the port probe's verdict and records.
+// The attempt itself, to every address of a lookup made before at once (so
+// that one lookup serves several ports), with the port probe's verdict,
+// warning and records. An empty host fails as no server set.
 ProbeOutcome ConnectPort(const LookupResult& server, const std::string& host, std::int32_t port,
     std::chrono::milliseconds timeout, std::stop_token stop = {});
 

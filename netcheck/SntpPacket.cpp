@@ -39,22 +39,23 @@ Packet MakeClientRequest(Timestamp transmit)
     return request;
 }
 
-bool IsServerReply(std::span<const std::uint8_t> reply, Timestamp transmit)
+ReplyKind ClassifyReply(std::span<const std::uint8_t> reply, Timestamp transmit)
 {
     if (reply.size() < kPacketSize)
-        return false;
+        return ReplyKind::Stray;
     const std::uint8_t first = reply[kModeOffset];
-    if (Mode(first) != kModeServer || LeapIndicator(first) == kLeapAlarm)
-        return false;
-    // Stratum 0 is a "kiss of death" (the server refuses us), 16 and above an
-    // unsynchronised server.
-    const std::uint8_t stratum = reply[kStratumOffset];
-    if (stratum < 1 || stratum > 15)
-        return false;
     // The echo of our transmit stamp ties the reply to this request.
-    if (ReadTimestamp(reply, kOriginateOffset) != transmit)
-        return false;
-    return ReadTimestamp(reply, kTransmitOffset) != 0;
+    if (Mode(first) != kModeServer || ReadTimestamp(reply, kOriginateOffset) != transmit)
+        return ReplyKind::Stray;
+    // A kiss-o'-death also says leap 3: its stratum names it first.
+    const std::uint8_t stratum = reply[kStratumOffset];
+    if (stratum == 0)
+        return ReplyKind::KissOfDeath;
+    if (LeapIndicator(first) == kLeapAlarm)
+        return ReplyKind::Unsynchronised;
+    if (stratum > 15)
+        return ReplyKind::BadStratum;
+    return ReadTimestamp(reply, kTransmitOffset) != 0 ? ReplyKind::Usable : ReplyKind::Stray;
 }
 
 } // namespace quill::netcheck::sntp

@@ -34,11 +34,25 @@ inline constexpr std::uint8_t kLeapAlarm = 3;
 // stamp; a server echoes it in the originate field of its reply.
 Packet MakeClientRequest(Timestamp transmit);
 
-// True for a usable server reply to the request that carried transmit: at least
-// 48 bytes, server mode, a synchronised clock (leap indicator not 3), a stratum
-// from 1 to 15, the originate field equal to transmit and a non-zero transmit
-// time stamp.
-bool IsServerReply(std::span<const std::uint8_t> reply, Timestamp transmit);
+// What a datagram is to the request that carried transmit.
+enum class ReplyKind {
+    Usable,
+    Stray, // too short, not from a server, not an answer to this request, no time in it
+    Unsynchronised, // leap indicator 3: the server has no time to give
+    KissOfDeath, // stratum 0: the server refuses us; its code is in the reference id
+    BadStratum, // stratum 16 or above
+};
+
+// A usable server reply: at least 48 bytes, server mode, the originate field
+// equal to transmit, a stratum from 1 to 15, a synchronised clock (leap
+// indicator not 3) and a non-zero transmit time stamp. An answer to this
+// request that fails only on stratum or leap is named for it.
+ReplyKind ClassifyReply(std::span<const std::uint8_t> reply, Timestamp transmit);
+
+inline bool IsServerReply(std::span<const std::uint8_t> reply, Timestamp transmit)
+{
+    return ClassifyReply(reply, transmit) == ReplyKind::Usable;
+}
 
 Timestamp ReadTimestamp(std::span<const std::uint8_t> packet, std::size_t offset);
 void WriteTimestamp(std::span<std::uint8_t> packet, std::size_t offset, Timestamp value);

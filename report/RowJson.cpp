@@ -12,9 +12,15 @@ namespace quill::report {
 namespace {
 
     // Indexed by netcheck::ProbeReason.
-    constexpr std::array<const char*, 13> kReasonKeys { "connected", "refused", "no_answer", "name_not_found",
-        "name_lookup_timed_out", "network_unreachable", "tls_completed", "tls_failed", "request_not_sent",
-        "ntp_reply", "not_a_host", "other_error", "cancelled" };
+    constexpr std::array<const char*, netcheck::kProbeReasonCount> kReasonKeys { "connected", "refused",
+        "no_answer", "no_route", "host_unreachable", "blocked_locally", "name_not_found",
+        "name_lookup_timed_out", "name_lookup_failed", "no_host", "tls_completed", "tls_not_completed",
+        "no_tls_answer", "request_not_sent", "ntp_reply", "ntp_unsynchronised", "ntp_kiss_of_death",
+        "ntp_bad_stratum", "not_a_host", "other_error", "cancelled" };
+    // Indexed by netcheck::ProbeWarning.
+    constexpr std::array<const char*, 5> kWarningKeys { nullptr, "refused", "tls_not_completed",
+        "certificate", "clock_offset" };
+    constexpr std::array<const char*, 3> kVerdictKeys { "pass", "warn", "fail" };
 
     QString Text(const std::string& text)
     {
@@ -31,7 +37,7 @@ namespace {
             { "self_signed", certificate.selfSigned }, { "not_before", Text(certificate.notBefore) },
             { "not_after", Text(certificate.notAfter) },
             { "days_left", static_cast<qint64>(certificate.daysLeft) }, { "expired", certificate.Expired() },
-            { "not_yet_valid", certificate.notYetValid } };
+            { "not_yet_valid", certificate.notYetValid }, { "trusted", certificate.trusted } };
     }
 
 } // namespace
@@ -41,11 +47,26 @@ const char* ReasonKey(netcheck::ProbeReason reason)
     return kReasonKeys.at(static_cast<std::size_t>(reason));
 }
 
+const char* VerdictKey(netcheck::Verdict verdict)
+{
+    return kVerdictKeys.at(static_cast<std::size_t>(verdict));
+}
+
+const char* WarningKey(netcheck::ProbeWarning warning)
+{
+    return kWarningKeys.at(static_cast<std::size_t>(warning));
+}
+
 QJsonObject CheckRowJson(const netcheck::CheckRow& row, std::int32_t language)
 {
     const netcheck::ProbeOutcome& outcome = row.outcome;
+    const netcheck::Verdict verdict = netcheck::VerdictOf(outcome);
+    const char* warning = verdict == netcheck::Verdict::Warn ? WarningKey(outcome.warning) : nullptr;
     QJsonObject check { { "check", Text(row.check) }, { "host", Text(row.host) }, { "port", row.port },
-        { "passed", outcome.passed }, { "reason", ReasonKey(outcome.reason) },
+        { "address", Text(outcome.address) }, { "verdict", VerdictKey(verdict) },
+        { "passed", outcome.passed }, { "warning", warning ? QJsonValue(warning) : QJsonValue() },
+        { "warning_text", Text(netcheck::WarningText(outcome, language)) },
+        { "reason", ReasonKey(outcome.reason) },
         { "elapsed_ms", static_cast<qint64>(outcome.elapsed.count()) }, { "detail", Text(outcome.detail) },
         { "description", Text(netcheck::DescribeOutcome(outcome, language)) } };
     if (outcome.certificate)

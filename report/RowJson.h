@@ -12,11 +12,20 @@
 // program uses (the command line's and the site report's).
 namespace quill::report {
 
+// The "schema_version" of every JSON document the program writes.
+inline constexpr int kSchemaVersion = 2;
+
 // "connected", "refused", "no_answer" and so on.
 const char* ReasonKey(netcheck::ProbeReason reason);
+// "pass", "warn" or "fail".
+const char* VerdictKey(netcheck::Verdict verdict);
+// "refused", "tls_not_completed", "certificate", "clock_offset"; none for no warning.
+const char* WarningKey(netcheck::ProbeWarning warning);
 
-// check, host, port, passed, reason, elapsed_ms, detail, description (the
-// outcome as text in the language), and certificate and ntp when there are.
+// check, host, port, address (the address used, or empty), verdict, passed
+// (true for pass and warn), warning (a key or null), warning_text, reason,
+// elapsed_ms, detail, description (the outcome as text in the language), and
+// certificate and ntp when there are.
 QJsonObject CheckRowJson(const netcheck::CheckRow& row, std::int32_t language);
 
 // name, address, mask, gateway, dns_server, carrier, default_route, searchable.

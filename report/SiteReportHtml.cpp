@@ -1,5 +1,6 @@
 #include "SiteReportHtml.h"
 
+#include "CheckSummary.h"
 #include "OutcomeText.h"
 #include "ReportText.h"
 
@@ -31,6 +32,7 @@ table.list { table-layout: fixed; }
 table.facts th { width: 30%; }
 td.pass { color: #176b17; font-weight: bold; }
 td.fail { color: #b00000; font-weight: bold; }
+td.warn { color: #b35900; font-weight: bold; } /* the window's warning colour */
 p.summary { white-space: pre-line; }
 @media screen { body { padding: 8mm; } }
 )";
@@ -159,13 +161,19 @@ p.summary { white-space: pre-line; }
         std::vector<Row> rows;
         for (const netcheck::CheckRow& check : report.checks) {
             const netcheck::ProbeOutcome& outcome = check.outcome;
-            rows.push_back({ { CheckName(check.check) }, { Target(check) },
-                { outcome.passed ? "PASS" : "FAIL", outcome.passed ? "pass" : "fail" },
-                { HtmlText(netcheck::ReasonText(outcome, report.language)) },
+            const netcheck::Verdict verdict = netcheck::VerdictOf(outcome);
+            static constexpr const char* kClasses[] { "pass", "warn", "fail" };
+            // The warning leads, as in the window's tooltip.
+            std::string reason = netcheck::WarningText(outcome, report.language);
+            reason += (reason.empty() ? "" : "; ") + netcheck::ReasonText(outcome, report.language);
+            rows.push_back({ { CheckName(check.check) }, { Target(check) }, { HtmlText(outcome.address) },
+                { VerdictWord(verdict), kClasses[static_cast<std::size_t>(verdict)] }, { HtmlText(reason) },
                 { std::to_string(outcome.elapsed.count()) } });
         }
+        out << "<p id=\"check-summary\">" << VerdictSummary(CountVerdicts(report.checks)) << "</p>\n";
         Table(out, "checks",
-            { { "Check", 17 }, { "Host:port", 28 }, { "Result", 9 }, { "Reason", 36 }, { "Time (ms)", 10 } },
+            { { "Check", 14 }, { "Host:port", 22 }, { "Address", 15 }, { "Result", 8 }, { "Reason", 33 },
+                { "Time (ms)", 8 } },
             rows);
     }
 

@@ -20,7 +20,7 @@ void WriteSiteReportJson(std::ostream& out, const SiteReport& report)
                                       QString::fromStdString(discovery::FormatIpv4(report.rangeBegin)) },
         { "range_end", QString::fromStdString(discovery::FormatIpv4(report.rangeEnd)) },
         { "summary", QString::fromStdString(report.discoverySummary) }, { "cameras", cameras } };
-    const QJsonObject document { { "schema_version", 1 },
+    const QJsonObject document { { "schema_version", kSchemaVersion },
         { "generated_at", QString::fromStdString(TimestampText(report.generatedAt)) },
         { "pc_name", QString::fromStdString(report.pcName) },
         { "os_name", QString::fromStdString(report.osName) }, { "language", LanguageCode(report.language) },

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace quill::test {
@@ -17,13 +18,26 @@ struct CliRun {
     std::string err;
 };
 
-inline CliRun RunCli(QStringList arguments, QStringList prefix = {})
-{
+// A run started and not yet waited for, so that several can run at once.
+struct PendingCli {
     TempDir workingDir;
     QProcess process;
-    process.setWorkingDirectory(QString::fromStdString(workingDir.path().string()));
+    CliRun Wait()
+    {
+        if (!process.waitForFinished(20000))
+            return {};
+        return { process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString() };
+    }
+};
+
+inline std::unique_ptr<PendingCli> StartCli(QStringList arguments, QStringList prefix = {})
+{
+    auto run = std::make_unique<PendingCli>();
+    QProcess& process = run->process;
+    process.setWorkingDirectory(QString::fromStdString(run->workingDir.path().string()));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_STATE_HOME", QString::fromStdString(workingDir.path().string()));
+    environment.insert("XDG_STATE_HOME", QString::fromStdString(run->workingDir.path().string()));
     process.setProcessEnvironment(environment);
     QString program = QStringLiteral(QUILLSCOPE_CLI);
     if (!prefix.isEmpty()) {
@@ -32,10 +46,12 @@ inline CliRun RunCli(QStringList arguments, QStringList prefix = {})
         program = prefix.front();
     }
     process.start(program, arguments);
-    if (!process.waitForFinished(20000))
-        return {};
-    return { process.exitCode(), process.readAllStandardOutput().toStdString(),
-        process.readAllStandardError().toStdString() };
+    return run;
+}
+
+inline CliRun RunCli(QStringList arguments, QStringList prefix = {})
+{
+    return StartCli(std::move(arguments), std::move(prefix))->Wait();
 }
 
 } // namespace quill::test

@@ -96,7 +96,7 @@ namespace {
              "carrier": false, "default_route": false, "searchable": false}])")
                                      .arg(QString::fromStdString(wired));
         EXPECT_EQ(adapters, QJsonDocument::fromJson(expected.toUtf8()).array()) << json.out;
-        EXPECT_EQ(document, QJsonObject({ { "schema_version", 1 } }));
+        EXPECT_EQ(document, QJsonObject({ { "schema_version", 2 } }));
 
         const CliRun table = RunCli({ "adapters" }, inHost);
         EXPECT_EQ(table.status, 0);

@@ -173,7 +173,8 @@ namespace {
     }
 
     // The report in both forms, with a time server in the PC's namespace and
-    // nothing on the other ports of its loopback (refused: reachable).
+    // nothing on the other ports of its loopback (refused: reachable, with a
+    // warning that --strict counts as a failure).
     TEST_F(DiscoverCommand, ReportHoldsTheCamerasAndChecksAsHtmlAndAsJsonOfTheSchema)
     {
         std::unique_ptr<netcheck::test::SntpServer> time;
@@ -183,14 +184,15 @@ namespace {
         }).join();
         const TempDir dir;
         const QStringList hosts { "--rcs", "127.0.0.1", "--cloud", "127.0.0.1", "--ntp", "127.0.0.1" };
-        const CliRun html = RunCli(QStringList { "report", "--out",
-                                       QString::fromStdString(dir.file("site.html").string()), "--wait", "1" }
-                + hosts,
-            inPc);
-        EXPECT_EQ(html.status, 0) << html.err;
+        const CliRun html
+            = RunCli(QStringList { "report", "--out", QString::fromStdString(dir.file("site.html").string()),
+                         "--wait", "1", "--strict" }
+                    + hosts,
+                inPc);
+        EXPECT_EQ(html.status, 1) << html.err;
         EXPECT_EQ(html.out,
             "Site report written to " + dir.file("site.html").string()
-                + ": 20 cameras, 7 of 7 checks passed\n");
+                + ": 20 cameras; checks: 1 passed, 6 with warnings, 0 failed\n");
         const std::string page = ReadWholeFile(dir.file("site.html"));
         EXPECT_NE(page.find("<td>SIM000020</td>"), std::string::npos);
         EXPECT_NE(page.find("<td>127.0.0.1:30003</td>"), std::string::npos);

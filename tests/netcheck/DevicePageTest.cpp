@@ -4,6 +4,7 @@
 #include "NetServers.h"
 #include "TempDir.h"
 #include "TestLog.h"
+#include "WarningColour.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -68,7 +69,9 @@ protected:
     CDevicePage* page = nullptr; // owned by main
 };
 
-TEST_F(DevicePageTest, CheckFillsThePortRowsWhereOnlyATimeOutFailsInTheLanguageChosen)
+// A refused port passes with a warning: " OK" in the warning colour, the
+// warning first in its tooltip; a silent one fails.
+TEST_F(DevicePageTest, CheckFillsThePortRowsWithTheirVerdictsInTheLanguageChosen)
 {
     TcpListener accepting;
     BlockedPort blocked;
@@ -79,6 +82,13 @@ TEST_F(DevicePageTest, CheckFillsThePortRowsWhereOnlyATimeOutFailsInTheLanguageC
     Click(kCheckButton);
 
     EXPECT_EQ(Lan(), (Rows { " OK", " OK", " OK", " Fail" }));
+    const QWidget *connected = page->GetDlgItem(kPort80Result), *refused = page->GetDlgItem(kPort30001Result);
+    EXPECT_EQ(refused->palette().color(QPalette::WindowText), WarningColour());
+    EXPECT_NE(connected->palette().color(QPalette::WindowText), WarningColour());
+    EXPECT_TRUE(refused->toolTip().startsWith("Nothing listens on this port"))
+        << refused->toolTip().toStdString();
+    EXPECT_TRUE(refused->toolTip().contains(
+        "Tested 127.0.0.1:" + QString::number(probes.lanPorts[1]) + ", address 127.0.0.1"));
     EXPECT_EQ(
         log.linesWith("port:" + std::to_string(blocked.port()) + " connection was time out").size(), 1u);
     EXPECT_EQ(Cloud(), Rows(3, " N/A"));
@@ -166,7 +176,20 @@ TEST_F(DevicePageTest, CheckProbesItsFourPortsAtOnceOffTheWindowsThread)
         << "not one after another";
     EXPECT_GT(ticks, 5);
     EXPECT_TRUE(Enabled(kCheckButton));
-    EXPECT_TRUE(page->GetDlgItem(kPort30003Result)->toolTip().startsWith("No answer within 400 ms\nTime: "));
+    EXPECT_TRUE(page->GetDlgItem(kPort30003Result)->toolTip().startsWith("No answer within 400 ms\n"));
+}
+
+// Where this PC has no route to the server, every port fails and says why.
+TEST_F(DevicePageTest, CheckWithoutARouteToTheServerFails)
+{
+    if (const std::string why = WhyNotPrivateNetwork(); !why.empty())
+        GTEST_SKIP() << why;
+    quill::test::WriteWholeFile(dir.file("Config.ini"), "[RCS]\nIP=198.51.100.7\n");
+    ShowPage();
+    Click(kCheckButton);
+    EXPECT_EQ(Lan(), Rows(4, " Fail"));
+    EXPECT_TRUE(page->GetDlgItem(kPort80Result)->toolTip().startsWith("No route"))
+        << Text(kPort80Result).toStdString();
 }
 
 // The expired certificate passes, as any handshake does, but colours its field
@@ -184,10 +207,10 @@ TEST_F(DevicePageTest, ResultArrivingAfterALanguageChangeShowsInTheNewLanguage)
     ASSERT_TRUE(QTest::qWaitFor([&] { return Enabled(kCloudTestButton); }, 5000));
 
     EXPECT_EQ(Cloud(), (Rows { " N/A", " 失敗", " 成功" }));
-    EXPECT_TRUE(page->GetDlgItem(kPort5672Result)->toolTip().startsWith("400 毫秒內無回應\n"));
+    EXPECT_TRUE(page->GetDlgItem(kPort5672Result)->toolTip().startsWith("已連線，400 毫秒內無 TLS 回應\n"));
     const QWidget* warned = page->GetDlgItem(kPort443Result);
     EXPECT_TRUE(warned->toolTip().startsWith("憑證已於 ")) << warned->toolTip().toStdString();
-    EXPECT_NE(warned->palette().color(QPalette::WindowText), page->palette().color(QPalette::WindowText));
+    EXPECT_EQ(warned->palette().color(QPalette::WindowText), WarningColour());
     EXPECT_EQ(page->GetDlgItem(kPort5672Result)->palette().color(QPalette::WindowText),
         page->palette().color(QPalette::WindowText));
 }

@@ -7,8 +7,6 @@
 
 #include <sys/mount.h>
 
-#include <cmath>
-
 #include <gtest/gtest.h>
 
 using namespace quill::netcheck;
@@ -29,10 +27,10 @@ void ExpectEach(std::initializer_list<Case> cases)
     }
 }
 
-// Only a time-out means blocked: a refusal, a failed handshake or a certificate
-// nobody checks all show that the server answered. Texts that are no host, or
-// too short, never reach a resolver, a URI or a socket.
-TEST(Probe, OnlyATimeOutFailsAReachableServer)
+// A refusal, a failed handshake or a certificate nobody trusts all show that
+// the server answered; silence fails. Texts that are no host, or too short,
+// never reach a resolver, a URI or a socket.
+TEST(Probe, AServerThatAnsweredPassesASilentOneFails)
 {
     TcpListener accepting, silent, silentIpv6(16, "::1");
     const std::uint16_t refusing = ClosedPort();
@@ -98,23 +96,34 @@ TEST(Probe, NtpPassesOnlyOnAWellFormedReplyFromTheServerAsked)
     EXPECT_EQ(server.firstByte, 0x23); // leap 0, version 4, client
     EXPECT_TRUE(ProbeNtp("127.0.0.1", badThenGood.port(), kTimeout));
     EXPECT_FALSE(ProbeNtp("127.0.0.1", otherPort.port(), kTimeout));
-    EXPECT_FALSE(ProbeNtp("127.0.0.1", bad.port(), kTimeout));
+    const ProbeOutcome unusable = CheckNtp("127.0.0.1", bad.port(), kTimeout);
+    EXPECT_EQ(std::tuple(unusable.passed, unusable.reason, unusable.detail),
+        std::tuple(false, ProbeReason::NtpBadStratum, "16"))
+        << "the last unusable answer names the failure";
     EXPECT_EQ(otherPort.replies + bad.replies, 8);
 }
 
-// The certificate never changes the verdict; its facts are read for the host typed.
+// The certificate never fails the check; its facts are read for the host
+// typed, and one that is expired, not yet valid, for another name or not
+// trusted by the CA store (here the test CA's alone) makes a warning.
 TEST(Probe, HttpsReadsTheCertificateAndTheTlsVersion)
 {
+    const quill::test::TempDir dir;
+    quill::test::WriteWholeFile(dir.file("ca.pem"), TestCaPem());
+    ::setenv("SSL_CERT_FILE", dir.file("ca.pem").c_str(), 1);
     const struct {
         std::shared_ptr<SSL_CTX> context;
         std::string name;
         bool matches, selfSigned;
         long daysLeft;
+        std::string untrustedBecause;
     } cases[] = {
-        { ServerContext("IP:127.0.0.1", -1, 30, false), "127.0.0.1", true, false, 29 },
-        { ServerContext("IP:127.0.0.1", -30, -2), "127.0.0.1", true, true, -3 },
-        { ServerContext("DNS:other.example", -1, 30, false), "other.example", false, false, 29 },
-        { ServerContext("IP:127.0.0.1", 2, 30), "127.0.0.1", true, true, 29 },
+        { ServerContext("IP:127.0.0.1", -1, 30, false), "127.0.0.1", true, false, 29, "" },
+        { ServerContext("IP:127.0.0.1", -30, -2), "127.0.0.1", true, true, -3, "self-signed" },
+        { ServerContext("DNS:other.example", -1, 30, false), "other.example", false, false, 29, "" },
+        { ServerContext("IP:127.0.0.1", 2, 30), "127.0.0.1", true, true, 29, "self-signed" },
+        { ServerContext("IP:127.0.0.1", -1, 30, false, false), "127.0.0.1", true, false, 29,
+            "unknown issuer" },
     };
     for (const auto& c : cases) {
         TlsServer server { c.context };
@@ -123,22 +132,22 @@ TEST(Probe, HttpsReadsTheCertificateAndTheTlsVersion)
         EXPECT_EQ(outcome.reason, ProbeReason::TlsCompleted);
         EXPECT_TRUE(outcome.detail.starts_with("TLSv1.3, TLS_")) << outcome.detail;
         const CertificateFacts& facts = *outcome.certificate;
-        EXPECT_EQ(std::tuple(facts.alternativeNames, facts.hostMatches, facts.selfSigned, facts.daysLeft),
-            std::tuple(std::vector { c.name }, c.matches, c.selfSigned, c.daysLeft));
-        EXPECT_EQ(facts.Warns(), !c.matches || c.daysLeft < 0 || facts.notYetValid);
+        EXPECT_EQ(std::tuple(facts.alternativeNames, facts.hostMatches, facts.selfSigned, facts.daysLeft,
+                      facts.untrustedBecause),
+            std::tuple(std::vector { c.name }, c.matches, c.selfSigned, c.daysLeft, c.untrustedBecause));
+        const bool warns = !c.matches || c.daysLeft < 0 || facts.notYetValid || !c.untrustedBecause.empty();
+        EXPECT_EQ(outcome.warning, warns ? ProbeWarning::Certificate : ProbeWarning::None)
+            << c.untrustedBecause;
     }
+    ::unsetenv("SSL_CERT_FILE");
 }
 
 TEST(Probe, NtpReadsOffsetStratumRoundTripAndReference)
 {
     SntpServer fiveSecondsAhead { [](const Datagram& request) {
         auto replies = AnswerValid(request);
-        const double now
-            = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count()
-            + 2'208'988'800.0 + 5;
-        const auto stamp = (std::uint64_t(now) << 32) | std::uint64_t((now - std::floor(now)) * 4294967296.0);
-        sntp::WriteTimestamp(replies[0], sntp::kReceiveOffset, stamp);
-        sntp::WriteTimestamp(replies[0], sntp::kTransmitOffset, stamp);
+        sntp::WriteTimestamp(replies[0], sntp::kReceiveOffset, NtpStampNow(5));
+        sntp::WriteTimestamp(replies[0], sntp::kTransmitOffset, NtpStampNow(5));
         replies[0][sntp::kStratumOffset] = 1;
         std::copy_n("GPS", 4, replies[0].begin() + sntp::kReferenceIdOffset);
         return replies;
@@ -148,6 +157,7 @@ TEST(Probe, NtpReadsOffsetStratumRoundTripAndReference)
     EXPECT_NEAR(outcome.ntp->offsetMs, 5000, 250);
     EXPECT_GE(outcome.ntp->roundTripMs, 0);
     EXPECT_EQ(std::tuple(outcome.ntp->stratum, outcome.ntp->referenceId), std::tuple(1, "GPS"));
+    EXPECT_EQ(outcome.warning, ProbeWarning::ClockOffset);
 }
 
 // In this thread's own network and mount namespaces, /etc/resolv.conf names a

@@ -26,8 +26,11 @@ namespace {
     SiteReport Site()
     {
         netcheck::ProbeOutcome tls { true, ProbeReason::TlsCompleted, 40ms, "TLSv1.3" };
-        tls.certificate
-            = { "CN=<b>x</b>", { "x.example" }, false, "CN=Test CA", true, "2026-01-01", "2026-12-01", -5 };
+        tls.certificate = { "CN=<b>x</b>", { "x.example" }, false, "CN=Test CA", true, "2026-01-01",
+            "2026-12-01", -5, false, false, "self-signed" };
+        tls.warning = netcheck::ProbeWarning::Certificate;
+        tls.host = "x.example";
+        tls.address = "192.0.2.9";
         netcheck::ProbeOutcome ntp { true, ProbeReason::NtpReply, 30ms };
         ntp.ntp = { 12.5, 2, 30.0, "GPS" };
         return { QDateTime(QDate(2026, 12, 6), QTime(14, 51, 5), Qt::OffsetFromUTC, -(5 * 3600 + 1800)),
@@ -38,7 +41,8 @@ namespace {
             { { 1, { "192.168.1.20", "SN001", "00:11:22:33:44:55", "Lobby", "1.2.3" } },
                 { 2, { "192.168.1.21", "SN&2", "00:11:22:33:44:56", kHostile, "2.0" } } },
             "2 cameras",
-            { { "port", "192.168.1.200", 80, { true, ProbeReason::Connected, 12ms } },
+            { { "port", "192.168.1.200", 80,
+                  { true, ProbeReason::Connected, 12ms, {}, {}, {}, {}, {}, "192.168.1.200" } },
                 { "port", "192.168.1.200", 30002, { false, ProbeReason::NoAnswer, 800ms, "800" } },
                 { "cloud", "x.example", 443, tls }, { "ntp", "pool.ntp.org", 123, ntp } } };
     }
@@ -78,10 +82,15 @@ namespace {
             (Rows { {}, { "1", "192.168.1.20", "SN001", "00:11:22:33:44:55", "Lobby", "1.2.3" },
                 { "2", "192.168.1.21", "SN&2", "00:11:22:33:44:56", kHostileShown, "2.0" } }));
         EXPECT_EQ(tables["checks"],
-            (Rows { {}, { "Server port", "192.168.1.200:80", "PASS", "已连接", "12" },
-                { "Server port", "192.168.1.200:30002", "FAIL", "800 毫秒内无响应", "800" },
-                { "Cloud (HTTPS)", "x.example:443", "PASS", "TLS 握手完成：TLSv1.3", "40" },
-                { "Time server (NTP)", "pool.ntp.org:123", "PASS", "已获取时间", "30" } }));
+            (Rows { {}, { "Server port", "192.168.1.200:80", "192.168.1.200", "PASS", "已连接", "12" },
+                { "Server port", "192.168.1.200:30002", "", "FAIL", "800 毫秒内无响应", "800" },
+                { "Cloud (HTTPS)", "x.example:443", "192.0.2.9", "WARN",
+                    "证书已于 2026-12-01 过期; 证书并非颁发给 x.example; 本电脑不信任此证书：自签证书; TLS "
+                    "握手完成：TLSv1.3",
+                    "40" },
+                { "Time server (NTP)", "pool.ntp.org:123", "", "PASS", "已获取时间", "30" } }));
+        EXPECT_NE(html.find(">2 passed, 1 with warnings, 1 failed</p>"), std::string::npos);
+        EXPECT_NE(html.find("<td class=\"warn\">WARN</td>"), std::string::npos);
         EXPECT_EQ(tables["ntp"], (Rows { {}, { "pool.ntp.org:123", "+12.5", "2", "30.0", "GPS" } }));
         EXPECT_EQ(tables["certificates"],
             (Rows { {},
@@ -112,7 +121,9 @@ namespace {
             { "del r['adapter']", false },
             { "r['checks'][2]['certificate']['issuer_name'] = ''", false },
             { "r['checks'][2]['reason'] = 'tls_done'", false },
-            { "r['schema_version'] = 2", false },
+            { "r['schema_version'] = 1", false },
+            { "r['checks'][2]['warning'] = 'expired'", false },
+            { "r['checks'][1]['verdict'] = 'blocked'", false },
         };
         for (const auto& c : cases)
             EXPECT_EQ(Validate(Site(), c.change), c.valid ? 0 : 3) << c.change;
