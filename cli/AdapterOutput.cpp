@@ -1,6 +1,7 @@
 #include "AdapterOutput.h"
 
 #include "CameraRows.h"
+#include "JsonControls.h"
 #include "RowJson.h"
 
 #include <QJsonArray>
@@ -20,7 +21,8 @@ namespace {
         for (const AdapterRow& row : rows)
             adapters.append(report::AdapterRowJson(row));
         const QJsonObject document { { "schema_version", 1 }, { "adapters", adapters } };
-        out << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
+        out << text::EscapeJsonControls(QJsonDocument(document).toJson(QJsonDocument::Indented))
+                   .toStdString();
     }
 
     void WriteTable(std::ostream& out, const std::vector<AdapterRow>& rows)
