@@ -4,7 +4,6 @@
 #include "RowJson.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <algorithm>
@@ -19,8 +18,7 @@ namespace {
         QJsonArray adapters;
         for (const AdapterRow& row : rows)
             adapters.append(report::AdapterRowJson(row));
-        const QJsonObject document { { "schema_version", report::kSchemaVersion }, { "adapters", adapters } };
-        out << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
+        out << report::JsonDocumentText({ { "schema_version", report::kSchemaVersion }, { "adapters", adapters } });
     }
 
     void WriteTable(std::ostream& out, const std::vector<AdapterRow>& rows)

@@ -1,6 +1,6 @@
 #include "CameraRows.h"
 
-#include "TextConversion.h"
+#include "SafeText.h"
 
 #include <boost/format.hpp>
 
@@ -8,21 +8,7 @@ namespace quill::cli {
 
 std::string TerminalText(std::string_view bytes)
 {
-    const std::string text = text::FilterUtf8(bytes);
-    std::string safe;
-    safe.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte < 0x20 || byte == 0x7f)
-            continue;
-        // U+0080 to U+009F: the C1 controls, CSI among them.
-        if (byte == 0xc2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xa0) {
-            ++i;
-            continue;
-        }
-        safe += text[i];
-    }
-    return safe;
+    return text::SafeText(bytes);
 }
 
 std::string CsvLine(const std::vector<std::string>& cells)

@@ -10,8 +10,9 @@
 
 namespace quill::cli {
 
-// A camera's bytes made safe for a terminal: UTF-8 only, with control
-// characters (which could move the cursor or recolour the screen) left out.
+// A camera's bytes made safe for a terminal: UTF-8 only, with control and
+// bidirectional characters (which could move the cursor, recolour the screen
+// or turn the line around) written visibly as "<U+XXXX>".
 std::string TerminalText(std::string_view bytes);
 
 // One CSV record ended by CRLF, cells as the search page exports them.

@@ -72,7 +72,7 @@ void WriteCheckJson(std::ostream& out, const std::vector<CheckRow>& rows, std::i
     for (const CheckRow& row : rows)
         checks.append(report::CheckRowJson(row, language));
     const QJsonObject document { { "schema_version", report::kSchemaVersion }, { "checks", checks } };
-    out << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
+    out << report::JsonDocumentText(document);
 }
 
 int CheckExitStatus(const std::vector<CheckRow>& rows, bool strict)

@@ -32,7 +32,7 @@ namespace {
             { "queries_sent", sweep.sent() }, { "queries_failed", sweep.failed }, { "cameras", cameras },
             { "answers_ignored", static_cast<qint64>(engine.IgnoredAnswers()) },
             { "summary", QString::fromStdString(summary) }, { "no_answer_cause", cause } };
-        out << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString() << std::flush;
+        out << report::JsonDocumentText(document) << std::flush;
     }
 
 } // namespace

@@ -23,9 +23,28 @@ namespace {
         outcome.failed += count;
     }
 
+    boost::system::error_code SendToLimitedBroadcast(const Ipv4Octets& adapterAddress, std::uint16_t port)
+    {
+        asio::io_context io;
+        udp::socket socket(io);
+        boost::system::error_code error;
+        socket.open(udp::v4(), error);
+        // Bound to the adapter's address, the kernel sends 255.255.255.255 out
+        // of the interface that owns it, and of no other.
+        if (!error)
+            socket.bind(udp::endpoint(asio::ip::address_v4(adapterAddress), 0), error);
+        if (!error)
+            socket.set_option(asio::socket_base::broadcast(true), error);
+        if (!error)
+            socket.send_to(asio::buffer(kQueryPayload.data(), kQueryPayload.size()),
+                udp::endpoint(asio::ip::address_v4::broadcast(), port), 0, error);
+        return error;
+    }
+
 } // namespace
 
-SweepOutcome SendQueries(const Ipv4Octets& begin, const Ipv4Octets& end, std::uint16_t port)
+SweepOutcome SendQueries(const Ipv4Octets& begin, const Ipv4Octets& end, std::uint16_t port,
+    const std::optional<Ipv4Octets>& adapterAddress)
 {
     SweepOutcome outcome;
     // Wider than 8 bits, so that an end of 255 is swept and the loop still ends.
@@ -43,12 +62,11 @@ SweepOutcome SendQueries(const Ipv4Octets& begin, const Ipv4Octets& end, std::ui
         socket.bind(udp::endpoint(asio::ip::address_v4::any(), 0), error);
     if (!error)
         socket.set_option(asio::socket_base::broadcast(true), error);
-    if (error) {
+    const bool socketReady = !error;
+    if (!socketReady)
         CountFailure(outcome, outcome.attempted, error, {});
-        return outcome;
-    }
 
-    for (int host = first; host <= last; ++host) {
+    for (int host = first; socketReady && host <= last; ++host) {
         const std::string text
             = (boost::format("%d.%d.%d.%d") % int(begin[0]) % int(begin[1]) % int(begin[2]) % host).str();
         const auto target = asio::ip::make_address_v4(text, error);
@@ -57,6 +75,11 @@ SweepOutcome SendQueries(const Ipv4Octets& begin, const Ipv4Octets& end, std::ui
                 udp::endpoint(target, port), 0, error);
         if (error)
             CountFailure(outcome, 1, error, text);
+    }
+
+    if (adapterAddress && last == 255) {
+        outcome.limitedBroadcastTried = true;
+        outcome.limitedBroadcastError = SendToLimitedBroadcast(*adapterAddress, port);
     }
     return outcome;
 }

@@ -1,12 +1,12 @@
 #include "ResultTable.h"
 
-#include "TextConversion.h"
+#include "SafeText.h"
 
 namespace quill::discovery {
 
 std::string TableCell(std::string_view field, char separator)
 {
-    std::string cell = text::FilterUtf8(field);
+    std::string cell = text::SafeText(field);
     if (!cell.empty() && std::string_view("=+-@\t\r").find(cell.front()) != std::string_view::npos)
         cell.insert(cell.begin(), '\'');
     if (cell.find_first_of(std::string { separator, '"', '\r', '\n' }) == std::string::npos)

@@ -24,7 +24,8 @@ struct ResultRow {
 // The rows as a table text with a header row ("No.", then the five fields),
 // cells joined by the separator (',' for CSV, '\t' for the clipboard) and rows
 // ended by CRLF, as RFC 4180 has it. Cells are UTF-8 (bytes that are not are
-// dropped); a cell holding the separator, a quote, CR or LF is quoted with its
+// dropped) with control and bidirectional characters written visibly, as
+// "<U+202E>" (text::SafeText); a cell holding the separator, a quote, CR or LF is quoted with its
 // quotes doubled; a cell a spreadsheet would run as a formula (one starting
 // with = + - @, tab or CR) begins with an apostrophe.
 std::string ResultTableText(const std::vector<ResultRow>& rows, char separator, bool withHeader = true);

@@ -1,10 +1,9 @@
 #include "ReportText.h"
 
-#include "TextConversion.h"
+#include "SafeText.h"
 
 #include <boost/format.hpp>
 
-#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -12,13 +11,7 @@ namespace quill::report {
 
 std::string HtmlText(std::string_view bytes)
 {
-    std::string text = text::FilterUtf8(bytes);
-    // Control characters are not allowed in HTML text; a camera may send any.
-    std::erase_if(text, [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') || byte == 0x7F;
-    });
-    return QString::fromStdString(text).toHtmlEscaped().toStdString();
+    return QString::fromStdString(text::SafeText(bytes)).toHtmlEscaped().toStdString();
 }
 
 std::string TimestampText(const QDateTime& time)

@@ -7,9 +7,10 @@
 
 namespace quill::report {
 
-// Bytes from a camera or a server as HTML text: well-formed UTF-8 only,
-// without control characters other than tab and line breaks, with < > & and
-// the double quote escaped. Safe in element content and in quoted attributes.
+// Bytes from a camera or a server as HTML text: well-formed UTF-8 only, with
+// control and bidirectional characters written visibly ("<U+202E>"), and
+// < > & and the double quote escaped. Safe in element content and in quoted
+// attributes.
 std::string HtmlText(std::string_view bytes);
 
 // "2026-12-06T14:51:05+01:00": the time as it was taken, with its UTC offset.

@@ -1,9 +1,11 @@
 #include "RowJson.h"
 
 #include "OutcomeText.h"
+#include "JsonControls.h"
 #include "TextConversion.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 
 #include <array>
 
@@ -41,6 +43,11 @@ namespace {
     }
 
 } // namespace
+
+std::string JsonDocumentText(const QJsonObject& document)
+{
+    return text::EscapeJsonControls(QJsonDocument(document).toJson(QJsonDocument::Indented)).toStdString();
+}
 
 const char* ReasonKey(netcheck::ProbeReason reason)
 {

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 
 #include <cstdint>
+#include <string>
 
 // One JSON object per row, with the stable keys every JSON output of the
 // program uses (the command line's and the site report's).
@@ -14,6 +15,10 @@ namespace quill::report {
 
 // The "schema_version" of every JSON document the program writes.
 inline constexpr int kSchemaVersion = 2;
+
+// A whole document as the program writes it: indented, with the controls a
+// terminal would act on (bidirectional overrides among them) as \u escapes.
+std::string JsonDocumentText(const QJsonObject& document);
 
 // "connected", "refused", "no_answer" and so on.
 const char* ReasonKey(netcheck::ProbeReason reason);

@@ -26,7 +26,7 @@ void WriteSiteReportJson(std::ostream& out, const SiteReport& report)
         { "os_name", QString::fromStdString(report.osName) }, { "language", LanguageCode(report.language) },
         { "adapter", report.adapter ? QJsonValue(AdapterRowJson(*report.adapter)) : QJsonValue() },
         { "discovery", discovery }, { "checks", checks } };
-    out << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
+    out << JsonDocumentText(document);
 }
 
 } // namespace quill::report

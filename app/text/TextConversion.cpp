@@ -1,31 +1,8 @@
 #include "TextConversion.h"
 
-#include "Utf8Validation.h"
-
 #include <QStringDecoder>
 
 namespace quill::text {
-
-// Qt's decoders substitute U+FFFD for broken input and have no mode that drops
-// it, so the bytes are cleaned here first and only well-formed text reaches Qt.
-std::string FilterUtf8(std::string_view bytes)
-{
-    std::string wellFormed;
-    wellFormed.reserve(bytes.size());
-    std::size_t offset = 0;
-    while (offset < bytes.size()) {
-        const std::size_t length = WellFormedCharLength(bytes, offset);
-        if (length == 0) {
-            // Drop only the offending byte: whatever follows gets its own
-            // chance, so a broken lead byte never takes a good character with it.
-            ++offset;
-            continue;
-        }
-        wellFormed.append(bytes.substr(offset, length));
-        offset += length;
-    }
-    return wellFormed;
-}
 
 QString Utf8ToWide(std::string_view bytes)
 {

@@ -60,4 +60,34 @@ std::size_t WellFormedCharLength(std::string_view bytes, std::size_t offset)
     return length;
 }
 
+char32_t DecodeWellFormed(std::string_view bytes, std::size_t offset, std::size_t length)
+{
+    constexpr unsigned char kLeadBits[] = { 0, 0x7F, 0x1F, 0x0F, 0x07 };
+    char32_t codePoint = static_cast<unsigned char>(bytes[offset]) & kLeadBits[length];
+    for (std::size_t i = 1; i < length; ++i)
+        codePoint = (codePoint << 6) | (static_cast<unsigned char>(bytes[offset + i]) & 0x3Fu);
+    return codePoint;
+}
+
+// Qt's decoders substitute U+FFFD for broken input and have no mode that drops
+// it, so the bytes are cleaned here first and only well-formed text reaches Qt.
+std::string FilterUtf8(std::string_view bytes)
+{
+    std::string wellFormed;
+    wellFormed.reserve(bytes.size());
+    std::size_t offset = 0;
+    while (offset < bytes.size()) {
+        const std::size_t length = WellFormedCharLength(bytes, offset);
+        if (length == 0) {
+            // Drop only the offending byte: whatever follows gets its own
+            // chance, so a broken lead byte never takes a good character with it.
+            ++offset;
+            continue;
+        }
+        wellFormed.append(bytes.substr(offset, length));
+        offset += length;
+    }
+    return wellFormed;
+}
+
 } // namespace quill::text

@@ -1,5 +1,6 @@
 // Hand-picked edge cases of the answer parser; the fuzz target covers the rest.
 #include "AnswerParser.h"
+#include "DeviceLogLine.h"
 
 #include <gtest/gtest.h>
 
@@ -34,4 +35,15 @@ TEST(AnswerParser, AcceptsExactlyFiveSpaceSeparatedTokensWithinFiveHundredBytes)
     };
     for (const auto& [datagram, expected] : cases)
         EXPECT_EQ(ParseAnswer(datagram), expected) << '"' << datagram.substr(0, 40) << '"';
+}
+
+// A camera's line feed or bidi control cannot start a record of its own or turn the line around.
+TEST(DeviceLogLine, WritesFieldsSafely)
+{
+    const DeviceRecord record { "1.2.3.4", "SN%d", "mac", "Cam\n2026-01-01 <critical>\tport conflict!",
+        "1\u202E0" };
+    EXPECT_EQ(quill::discovery::FormatDeviceLogLine(record),
+        "IP: 1.2.3.4, SN: SN%d, MAC: mac, device_name: Cam<U+000A>2026-01-01 <critical><U+0009>port "
+        "conflict!, "
+        "FW: 1<U+202E>0");
 }

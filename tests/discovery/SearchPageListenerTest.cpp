@@ -64,10 +64,8 @@ TEST_F(SearchPageListener, AnswersBecomeRowsAndDebugLinesAsTheCameraWroteThem)
                       "FW: 2.1.7")
             .size(),
         1u);
-    EXPECT_EQ(log.linesWith("MAC: m\xff\xfe"
-                            "ac")
-                  .size(),
-        1u);
+    // The log holds the fields made safe: no broken bytes, a line feed written visibly.
+    EXPECT_EQ(log.linesWith("MAC: mac, device_name: name, FW: fw\u00e9<U+000A>").size(), 1u);
 }
 
 TEST_F(SearchPageListener, OneRowPerCameraAndSearchStartsAfresh)

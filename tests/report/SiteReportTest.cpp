@@ -21,7 +21,7 @@ namespace {
 
     // Markup, an entity, quotes and bytes that are no UTF-8, as a camera may send them.
     const std::string kHostile = "<script>alert(1)</script> & \"cam\" 'x'\x01 \xff\xfe\xc3";
-    const std::string kHostileShown = "<script>alert(1)</script> & \"cam\" 'x' ";
+    const std::string kHostileShown = "<script>alert(1)</script> & \"cam\" 'x'<U+0001> ";
 
     SiteReport Site()
     {

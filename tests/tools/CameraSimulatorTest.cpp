@@ -25,11 +25,12 @@ TEST(CameraSimulatorOptions, HelpRefusalsAndSettings)
         EXPECT_EQ(ParseCommandLine(bad).exitCode, 2) << (bad.empty() ? "(none)" : bad.back());
     // A range may cross a /24 boundary; --bind adds to it.
     const auto parsed = ParseCommandLine({ "--range", "198.18.0.255-198.18.1.0", "--bind", "198.18.5.5",
-        "--listen-port", "4000", "--delay", "25" });
+        "--listen-port", "4000", "--delay", "25", "--answer-by-broadcast" });
     ASSERT_TRUE(parsed.options);
     EXPECT_EQ(parsed.options->addresses, (Args { "198.18.0.255", "198.18.1.0", "198.18.5.5" }));
     EXPECT_EQ(parsed.options->listenPort, 4000);
     EXPECT_EQ(parsed.options->delay.count(), 25);
+    EXPECT_TRUE(parsed.options->answerByBroadcast && !parsed.options->answerBroadcast);
 }
 
 // A querying "PC" on 127.0.0.1 and simulated cameras on other loopback

@@ -63,24 +63,34 @@ struct Simulator::BroadcastListener {
     udp::endpoint sender;
 };
 
+namespace {
+
+    // The mask of the local interface network that holds address, or /24
+    // when no interface holds it.
+    std::uint32_t NetmaskOf(const asio::ip::address_v4& address)
+    {
+        ifaddrs* list = nullptr;
+        if (::getifaddrs(&list) == 0) {
+            std::unique_ptr<ifaddrs, decltype(&::freeifaddrs)> owner(list, &::freeifaddrs);
+            for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
+                if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET
+                    || entry->ifa_netmask == nullptr)
+                    continue;
+                const auto* local = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
+                if (ntohl(local->sin_addr.s_addr) != address.to_uint())
+                    continue;
+                return ntohl(reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask)->sin_addr.s_addr);
+            }
+        }
+        return 0xFFFFFF00u;
+    }
+
+} // namespace
+
 asio::ip::address_v4 BroadcastAddressOf(const asio::ip::address_v4& address)
 {
-    ifaddrs* list = nullptr;
-    if (::getifaddrs(&list) == 0) {
-        std::unique_ptr<ifaddrs, decltype(&::freeifaddrs)> owner(list, &::freeifaddrs);
-        for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
-            if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET
-                || entry->ifa_netmask == nullptr)
-                continue;
-            const auto* local = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
-            if (ntohl(local->sin_addr.s_addr) != address.to_uint())
-                continue;
-            const auto* mask = reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask);
-            const std::uint32_t netmask = ntohl(mask->sin_addr.s_addr);
-            return asio::ip::address_v4((address.to_uint() & netmask) | ~netmask);
-        }
-    }
-    return asio::ip::address_v4(address.to_uint() | 0xFFu);
+    const std::uint32_t netmask = NetmaskOf(address);
+    return asio::ip::address_v4((address.to_uint() & netmask) | ~netmask);
 }
 
 Simulator::Simulator(SimulatorOptions options, Reporter report)
@@ -98,15 +108,18 @@ void Simulator::bind()
         const auto address = asio::ip::make_address_v4(text);
         m_cameras.push_back(
             std::make_unique<Camera>(BoundSocket(m_io, address, m_options.listenPort), address, ++number));
+        if (m_options.answerByBroadcast)
+            m_cameras.back()->socket.set_option(asio::socket_base::broadcast(true));
     }
-    if (!m_options.answerBroadcast)
-        return;
     std::vector<asio::ip::address_v4> broadcasts;
     for (const auto& camera : m_cameras) {
         const auto broadcast = BroadcastAddressOf(camera->address);
-        if (std::find(broadcasts.begin(), broadcasts.end(), broadcast) == broadcasts.end())
+        if (m_options.answerBroadcast
+            && std::find(broadcasts.begin(), broadcasts.end(), broadcast) == broadcasts.end())
             broadcasts.push_back(broadcast);
     }
+    if (m_options.answerByBroadcast)
+        broadcasts.push_back(asio::ip::address_v4::broadcast());
     for (const auto& broadcast : broadcasts) {
         auto socket = BoundSocket(m_io, broadcast, m_options.listenPort);
         socket.set_option(asio::socket_base::broadcast(true));
@@ -156,7 +169,8 @@ void Simulator::receiveOnBroadcast(BroadcastListener& listener)
                 return;
             if (!error && IsQuery(listener.buffer, size)) {
                 for (auto& camera : m_cameras) {
-                    if (BroadcastAddressOf(camera->address) == listener.address)
+                    if (listener.address == asio::ip::address_v4::broadcast()
+                        || BroadcastAddressOf(camera->address) == listener.address)
                         answer(*camera, listener.sender);
                 }
             }
@@ -166,7 +180,16 @@ void Simulator::receiveOnBroadcast(BroadcastListener& listener)
 
 void Simulator::answer(Camera& camera, const udp::endpoint& querier)
 {
-    const udp::endpoint target(querier.address(), m_options.answerPort);
+    // A camera with a factory default address cannot reach a querier in
+    // another network directly: it answers everyone on the cable.
+    const auto offNetwork = [&] {
+        return ((querier.address().to_v4().to_uint() ^ camera.address.to_uint()) & NetmaskOf(camera.address))
+            != 0;
+    };
+    const udp::endpoint target(m_options.answerByBroadcast && offNetwork()
+            ? asio::ip::address(asio::ip::address_v4::broadcast())
+            : querier.address(),
+        m_options.answerPort);
     if (m_options.verbose)
         report("query from " + querier.address().to_string() + " to camera " + camera.address.to_string());
     if (m_options.delay.count() == 0) {

@@ -15,8 +15,9 @@
 namespace quill::camsim {
 
 // Simulated cameras: one UDP socket per camera address, plus with
-// answerBroadcast one socket per broadcast address of their networks. Runs on
-// one thread, the one that calls run().
+// answerBroadcast one socket per broadcast address of their networks, and with
+// answerByBroadcast one on 255.255.255.255. Runs on one thread, the one that
+// calls run().
 class Simulator {
 public:
     using Reporter = std::function<void(const std::string& line)>;

@@ -96,6 +96,9 @@ Ports and timing:
   --answer-port N        UDP port of the querying host that gets answers (default %2%)
   --delay MS             wait MS milliseconds before answering (default 0)
   --broadcast            also answer queries sent to a broadcast address
+  --answer-by-broadcast  also answer queries sent to 255.255.255.255, and
+                         answer by broadcast (to 255.255.255.255) a querier
+                         that is not on the camera's network
   --duration SECONDS     stop after SECONDS (default: run until interrupted)
 
 Answer fields (patterns: {ip} camera address, {n} camera number from 1,
@@ -133,6 +136,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
             return { std::nullopt, 0, std::string("quillscope-camera-sim ") + quill::kVersion };
         if (name == "--broadcast") {
             options.answerBroadcast = true;
+            continue;
+        }
+        if (name == "--answer-by-broadcast") {
+            options.answerByBroadcast = true;
             continue;
         }
         if (name == "--verbose") {

@@ -26,6 +26,10 @@ struct SimulatorOptions {
     std::uint16_t answerPort = discovery::kDiscoveryPort; // where answers are sent, on the querying host
     std::chrono::milliseconds delay { 0 }; // pause between a query and its answer
     bool answerBroadcast = false; // also answer queries sent to a broadcast address
+    // Hear queries sent to 255.255.255.255, and answer to 255.255.255.255 a
+    // querier that is not on the camera's network, as a camera with a factory
+    // default address does.
+    bool answerByBroadcast = false;
     std::vector<MalformedKind> malformed; // extra bad answers per query
     std::string ipPattern = "{ip}";
     std::string snPattern = "SIM{n:06}";
