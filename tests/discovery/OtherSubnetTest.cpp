@@ -50,7 +50,7 @@ TEST(OtherSubnet, CameraAnsweringByBroadcastIsFoundThroughTheLimitedBroadcast)
         std::once_flag first;
         discovery::DiscoveryListener listener(
             discovery::kDiscoveryPort,
-            [&](const discovery::DeviceRecord& record) {
+            [&](const discovery::DeviceRecord& record, const discovery::Ipv4Endpoint&) {
                 std::call_once(first, [&] { answer.set_value(record.ip); });
             },
             [](const std::string&) {});
