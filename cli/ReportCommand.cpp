@@ -1,6 +1,7 @@
 #include "ReportCommand.h"
 
 #include "CheckPlan.h"
+#include "CheckRun.h"
 #include "DiscoverCommand.h"
 #include "ExitStatus.h"
 #include "ProfileSettings.h"
@@ -25,20 +26,34 @@ std::variant<std::unique_ptr<QSaveFile>, std::string> OpenReportFile(const std::
 }
 
 int RunReport(const Invocation& invocation, const discovery::SearchPlan& search,
-    const std::optional<netinfo::AdapterRow>& adapter, int language, QSaveFile& file, std::ostream& out,
-    std::ostream& err, bool errIsTerminal)
+    const std::optional<netinfo::AdapterRow>& adapter, int language, QSaveFile& file,
+    const Interruption& interruption, std::ostream& out, std::ostream& err, bool errIsTerminal)
 {
+    const auto interrupted = [&] {
+        // The file is replaced only by a complete report: the half-written
+        // copy goes with the save file.
+        file.cancelWriting();
+        err << "quillscope-cli: interrupted; " << invocation.out << " was not written" << std::endl;
+        return kExitInterrupted;
+    };
     ProgressLine progress(err, errIsTerminal);
     const discovery::SearchResult found
         = SearchShowingProgress(search, language, progress, [](const auto&) {});
+    if (Interruption::Requested()) {
+        progress.Clear();
+        return interrupted();
+    }
 
     const std::string settingsPath = settings::SettingsPath();
     const netcheck::CheckPlan plan = netcheck::PlanChecks(
         { invocation.rcsHost, invocation.cloudHost, invocation.ntpHost }, settingsPath);
     progress.Show("Checking the network…");
-    const std::vector<netcheck::CheckRow> checks
-        = netcheck::RunCheckPlan(plan, DeviceProbes { .settingsPath = settingsPath }, [](const auto&) {});
+    const ChecksDone done
+        = RunChecks(plan, DeviceProbes { .settingsPath = settingsPath }, interruption, [](const auto&) {});
     progress.Clear();
+    if (done.interrupted)
+        return interrupted();
+    const std::vector<netcheck::CheckRow>& checks = done.rows;
 
     const report::PcIdentity pc = report::ThisPc();
     const report::SiteReport site { QDateTime::currentDateTime(), pc.name, pc.os, language, adapter,

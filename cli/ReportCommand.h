@@ -2,6 +2,7 @@
 
 #include "AdapterRows.h"
 #include "CommandLine.h"
+#include "Interruption.h"
 #include "SearchSession.h"
 
 #include <QSaveFile>
@@ -21,9 +22,10 @@ std::variant<std::unique_ptr<QSaveFile>, std::string> OpenReportFile(const std::
 
 // `report`: the search with its progress on a terminal, then the checks,
 // then the site report into the file; one line on out says what it holds.
-// Needs a QCoreApplication. Returns the exit status.
+// Interrupted, it writes no file and one line on err says so. Needs a
+// QCoreApplication. Returns the exit status.
 int RunReport(const Invocation& invocation, const discovery::SearchPlan& search,
-    const std::optional<netinfo::AdapterRow>& adapter, int language, QSaveFile& file, std::ostream& out,
-    std::ostream& err, bool errIsTerminal);
+    const std::optional<netinfo::AdapterRow>& adapter, int language, QSaveFile& file,
+    const Interruption& interruption, std::ostream& out, std::ostream& err, bool errIsTerminal);
 
 } // namespace quill::cli

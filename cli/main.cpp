@@ -3,9 +3,11 @@
 #include "AdapterRows.h"
 #include "CheckOutput.h"
 #include "CheckPlan.h"
+#include "CheckRun.h"
 #include "CommandLine.h"
 #include "DiscoverCommand.h"
 #include "ExitStatus.h"
+#include "Interruption.h"
 #include "Logger.h"
 #include "ProfileSettings.h"
 #include "ReportCommand.h"
@@ -68,17 +70,24 @@ int RunCheck(const Invocation& invocation)
     const OutputFormat format = invocation.format;
     if (format == OutputFormat::Csv)
         WriteCheckCsv(std::cout, nullptr, language);
-    const std::vector<CheckRow> rows = quill::netcheck::RunCheckPlan(
-        plan, DeviceProbes { .settingsPath = settingsPath }, [&](const CheckRow& row) {
+    const Interruption interruption;
+    const ChecksDone done = RunChecks(
+        plan, DeviceProbes { .settingsPath = settingsPath }, interruption, [&](const CheckRow& row) {
             if (format == OutputFormat::Table)
                 WriteCheckLine(std::cout, row, language);
             else if (format == OutputFormat::Csv)
                 WriteCheckCsv(std::cout, &row, language);
         });
     if (format == OutputFormat::Json)
-        WriteCheckJson(std::cout, rows, language);
-    const bool allPassed
-        = std::all_of(rows.begin(), rows.end(), [](const CheckRow& row) { return row.outcome.passed; });
+        WriteCheckJson(std::cout, done.rows, language);
+    if (done.interrupted) {
+        // Beside a table on stdout; machine output keeps stdout to itself.
+        (format == OutputFormat::Table ? std::cout << '\n' : std::cerr)
+            << InterruptedChecksText(done, language) << std::endl;
+        return kExitInterrupted;
+    }
+    const bool allPassed = std::all_of(
+        done.rows.begin(), done.rows.end(), [](const CheckRow& row) { return row.outcome.passed; });
     return allPassed ? kExitPassed : kExitFailed;
 }
 
@@ -119,8 +128,9 @@ int RunReportCommand(const Invocation& invocation)
     if (const auto* reason = std::get_if<std::string>(&choice))
         return RefuseLine(*reason);
     const SearchChoice& search = std::get<SearchChoice>(choice);
+    const Interruption interruption;
     return RunReport(invocation, search.plan, search.adapter, LanguageOf(invocation),
-        *std::get<std::unique_ptr<QSaveFile>>(file), std::cout, std::cerr, ErrIsTerminal());
+        *std::get<std::unique_ptr<QSaveFile>>(file), interruption, std::cout, std::cerr, ErrIsTerminal());
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 // `quillscope-cli check` against real servers on the product's ports, in the
 // test's own network namespace (loopback only): verdicts, reasons, times,
-// certificate and clock facts, and the exit status.
+// certificate and clock facts, the exit status, and Ctrl-C.
 #include "CliRun.h"
 #include "NetServers.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <csignal>
 
 namespace quill::test {
 namespace {
@@ -64,6 +66,31 @@ namespace {
         EXPECT_EQ(table.status, 0) << "everything asked for passed";
         EXPECT_NE(table.out.find("127.0.0.1:123"), std::string::npos) << table.out;
         EXPECT_NE(table.out.find("PASS  已取得時間"), std::string::npos) << table.out;
+    }
+
+    TEST(CheckCommand, CtrlCKeepsTheChecksThatEndedAndAddsTheSummaryWithStatus130)
+    {
+        if (const std::string reason = WhyNotPrivateNetwork(); !reason.empty())
+            GTEST_SKIP() << "the product's ports must be free and only loopback up: " << reason;
+        SntpServer silent { .responder = [](const Datagram&) { return std::vector<Datagram> {}; },
+            .listenPort = 123 };
+        TempDir dir;
+        QProcess cli;
+        cli.setWorkingDirectory(QString::fromStdString(dir.path().string()));
+        cli.start(
+            QUILLSCOPE_CLI, { "check", "--rcs", "127.0.0.1", "--cloud", "127.0.0.1", "--ntp", "127.0.0.1" });
+        std::string out;
+        // Every port is refused at once; the time server keeps the check waiting.
+        while (std::count(out.begin(), out.end(), '\n') < 6 && cli.waitForReadyRead(10000))
+            out += cli.readAllStandardOutput().toStdString();
+        ASSERT_EQ(std::count(out.begin(), out.end(), '\n'), 6) << out;
+        ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+        ASSERT_TRUE(cli.waitForFinished(5000));
+        out += cli.readAllStandardOutput().toStdString();
+        EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(cli.exitCode(), 130);
+        EXPECT_TRUE(out.ends_with("\nInterrupted: 6 of 7 checks ended, 6 passed\n")) << out;
+        EXPECT_EQ(out.find("127.0.0.1:123"), std::string::npos) << out;
     }
 
 } // namespace
