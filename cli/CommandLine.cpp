@@ -1,12 +1,16 @@
 #include "CommandLine.h"
 
+#include "DiscoveryRange.h"
 #include "ExitStatus.h"
 #include "QuillVersion.h"
 
 #include <boost/program_options.hpp>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <utility>
+#include <variant>
 
 namespace po = boost::program_options;
 
@@ -77,7 +81,7 @@ Commands:
       time, certificate and clock facts; rows in this order, each as soon as
       it and the rows above it have ended. Hosts default to Config.ini in the
       working directory (RCS/IP, NetCheck/CloudHost, NetCheck/NtpHost) and
-      then the product's
+      else they are the product's own
   report --out FILE.html|FILE.json [--adapter NAME | --range A.B.C.D-E]
          [--wait SECONDS] [--rcs HOST] [--cloud HOST] [--ntp HOST] [--strict]
       discover, then check, then write a site report: date and time, PC,
@@ -92,10 +96,16 @@ Options:
   --version      show the version and exit
   --help         show this text and exit
 
+Ranges in 0.0.0.0/8, 127.0.0.0/8 and 224.0.0.0 to 255.255.255.255 are
+refused: no camera can have such an address.
+
+Ctrl-C stops discover, check and report: discover and check print what they
+have and a summary line, report writes no file. A second Ctrl-C ends at once.
+
 Exit status: 0 passed, warnings included (and a camera answered); 1 a check
 failed (or, with --strict, passed with a warning), no camera answered or the
 system could not be read; 2 bad usage; 3 the discovery port is in use by
-another program.
+another program; 130 interrupted by Ctrl-C.
 )";
 }
 
@@ -111,7 +121,7 @@ namespace {
         if (command == "discover" || command == "report") {
             options.add_options()("adapter", po::value<std::string>(), "interface to search from")("range",
                 po::value<std::string>(),
-                "A.B.C.D-E")("wait", po::value<double>(), "seconds to listen after the sweep");
+                "A.B.C.D-E")("wait", po::value<std::string>(), "seconds to listen after the sweep");
         }
         if (command == "report")
             options.add_options()("out", po::value<std::string>()->required(), "FILE.html or FILE.json");
@@ -161,13 +171,23 @@ namespace {
             return std::string("--adapter and --range exclude each other");
         if (values.count("adapter"))
             invocation.adapter = values["adapter"].as<std::string>();
-        if (values.count("range"))
+        if (values.count("range")) {
             invocation.range = values["range"].as<std::string>();
+            const auto range = discovery::ParseRange(*invocation.range);
+            if (const auto* parsed = std::get_if<discovery::DiscoveryRange>(&range)) {
+                if (const auto why = discovery::WhyNoCameraIn(*parsed))
+                    return "--range " + *invocation.range + " is refused: " + *why;
+            }
+        }
         if (values.count("wait")) {
-            const double seconds = values["wait"].as<double>();
+            const std::string text = values["wait"].as<std::string>();
+            double seconds = 0;
+            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
             // An hour is more than any camera needs; beyond, the value is a slip.
-            if (!(seconds > 0 && seconds <= 3600))
-                return "--wait takes seconds from 0 to 3600, not " + std::to_string(seconds);
+            if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(seconds)
+                || seconds <= 0 || seconds > 3600)
+                return "--wait must be a number of seconds greater than 0 and at most 3600, not \"" + text
+                    + "\"";
             invocation.waitSeconds = seconds;
         }
         if (values.count("out"))
@@ -225,8 +245,15 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
 
     po::variables_map commandValues;
     try {
-        po::store(po::command_line_parser(commandArguments).options(CommandOptions(invocation.command)).run(),
-            commandValues);
+        // The parsed options point into the description: it must outlive them.
+        const po::options_description commandOptions = CommandOptions(invocation.command);
+        const po::parsed_options parsed
+            = po::command_line_parser(commandArguments).options(commandOptions).run();
+        // No command takes words of its own: one is a slip, not to be ignored.
+        if (const auto extra = po::collect_unrecognized(parsed.options, po::include_positional);
+            !extra.empty())
+            return Refuse("unexpected \"" + extra.front() + "\" after " + invocation.command);
+        po::store(parsed, commandValues);
         po::notify(commandValues);
     } catch (const po::error& error) {
         return Refuse(error.what());

@@ -3,6 +3,7 @@
 #include "CheckOutput.h"
 #include "CheckPlan.h"
 #include "CheckSummary.h"
+#include "CheckRun.h"
 #include "DiscoverCommand.h"
 #include "ExitStatus.h"
 #include "ProfileSettings.h"
@@ -25,21 +26,33 @@ std::variant<std::unique_ptr<QSaveFile>, std::string> OpenReportFile(const std::
 }
 
 int RunReport(const Invocation& invocation, const SearchChoice& search, int language, QSaveFile& file,
-    std::ostream& out, std::ostream& err, bool errIsTerminal)
+    const Interruption& interruption, std::ostream& out, std::ostream& err, bool errIsTerminal)
 {
+    const auto interrupted = [&] {
+        // The file is replaced only by a complete report: the half-written
+        // copy goes with the save file.
+        file.cancelWriting();
+        err << "quillscope-cli: interrupted; " << invocation.out << " was not written" << std::endl;
+        return kExitInterrupted;
+    };
     ProgressLine progress(err, errIsTerminal);
     discovery::DiscoveryEngine engine;
     const discovery::ListenerStart listener
-        = SearchShowingProgress(engine, search, language, progress, [](const auto&) {});
+        = SearchShowingProgress(engine, search, language, progress, interruption, [](const auto&) {});
+    if (Interruption::Requested())
+        return interrupted();
     const std::vector<discovery::ResultRow>& cameras = engine.Cameras();
 
     const std::string settingsPath = settings::SettingsPath();
     const netcheck::CheckPlan plan = netcheck::PlanChecks(
         { invocation.rcsHost, invocation.cloudHost, invocation.ntpHost }, settingsPath);
     progress.Show("Checking the network…");
-    const std::vector<netcheck::CheckRow> checks
-        = netcheck::RunCheckPlan(plan, DeviceProbes { .settingsPath = settingsPath }, [](const auto&) {});
+    const ChecksDone done
+        = RunChecks(plan, DeviceProbes { .settingsPath = settingsPath }, interruption, [](const auto&) {});
     progress.Clear();
+    if (done.interrupted)
+        return interrupted();
+    const std::vector<netcheck::CheckRow>& checks = done.rows;
 
     const report::PcIdentity pc = report::ThisPc();
     const report::SiteReport site { QDateTime::currentDateTime(), pc.name, pc.os, language, search.adapter,

@@ -2,6 +2,7 @@
 
 #include "AdapterRows.h"
 #include "CommandLine.h"
+#include "Interruption.h"
 #include "SearchChoice.h"
 
 #include <QSaveFile>
@@ -21,8 +22,9 @@ std::variant<std::unique_ptr<QSaveFile>, std::string> OpenReportFile(const std::
 
 // `report`: the search with its progress on a terminal, then the checks,
 // then the site report into the file; one line on out says what it holds.
-// Needs a QCoreApplication. Returns the exit status.
+// Interrupted, it writes no file and one line on err says so. Needs a
+// QCoreApplication. Returns the exit status.
 int RunReport(const Invocation& invocation, const SearchChoice& search, int language, QSaveFile& file,
-    std::ostream& out, std::ostream& err, bool errIsTerminal);
+    const Interruption& interruption, std::ostream& out, std::ostream& err, bool errIsTerminal);
 
 } // namespace quill::cli

@@ -3,9 +3,11 @@
 #include "AdapterRows.h"
 #include "CheckOutput.h"
 #include "CheckPlan.h"
+#include "CheckRun.h"
 #include "CommandLine.h"
 #include "DiscoverCommand.h"
 #include "ExitStatus.h"
+#include "Interruption.h"
 #include "Logger.h"
 #include "ProfileSettings.h"
 #include "ReportCommand.h"
@@ -70,16 +72,23 @@ int RunCheck(const Invocation& invocation)
         WriteCheckHeading(std::cout);
     else if (format == OutputFormat::Csv)
         WriteCheckCsv(std::cout, nullptr, language);
-    const std::vector<CheckRow> rows = quill::netcheck::RunCheckPlan(
-        plan, DeviceProbes { .settingsPath = settingsPath }, [&](const CheckRow& row) {
+    const Interruption interruption;
+    const ChecksDone done = RunChecks(
+        plan, DeviceProbes { .settingsPath = settingsPath }, interruption, [&](const CheckRow& row) {
             if (format == OutputFormat::Table)
                 WriteCheckLine(std::cout, row, language);
             else if (format == OutputFormat::Csv)
                 WriteCheckCsv(std::cout, &row, language);
         });
     if (format == OutputFormat::Json)
-        WriteCheckJson(std::cout, rows, language);
-    return CheckExitStatus(rows, invocation.strict);
+        WriteCheckJson(std::cout, done.rows, language);
+    if (done.interrupted) {
+        // Beside a table on stdout; machine output keeps stdout to itself.
+        (format == OutputFormat::Table ? std::cout << '\n' : std::cerr)
+            << InterruptedChecksText(done, language) << std::endl;
+        return kExitInterrupted;
+    }
+    return CheckExitStatus(done.rows, invocation.strict);
 }
 
 // The search of discover and report on this PC's adapters, or the one-line
@@ -118,8 +127,9 @@ int RunReportCommand(const Invocation& invocation)
     const auto choice = ChooseSearchHere(invocation);
     if (const auto* reason = std::get_if<std::string>(&choice))
         return RefuseLine(*reason);
+    const Interruption interruption;
     return RunReport(invocation, std::get<SearchChoice>(choice), LanguageOf(invocation),
-        *std::get<std::unique_ptr<QSaveFile>>(file), std::cout, std::cerr, ErrIsTerminal());
+        *std::get<std::unique_ptr<QSaveFile>>(file), interruption, std::cout, std::cerr, ErrIsTerminal());
 }
 
 } // namespace

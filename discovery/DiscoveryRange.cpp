@@ -74,4 +74,19 @@ std::variant<DiscoveryRange, std::string> ParseRange(std::string_view text)
     return DiscoveryRange { *begin, *end };
 }
 
+std::optional<std::string> WhyNoCameraIn(const DiscoveryRange& range)
+{
+    // The range never leaves one /24, so its first octet is the whole story.
+    const unsigned first = range.begin[0];
+    if (first == 0)
+        return std::string("0.0.0.0/8 means \"this network\" and is no host's address");
+    if (first == 127)
+        return std::string("127.0.0.0/8 is this PC's own loopback, where no camera can be");
+    if (first >= 240)
+        return std::string("240.0.0.0 to 255.255.255.255 are reserved and broadcast addresses, no host's");
+    if (first >= 224)
+        return std::string("224.0.0.0/4 is multicast, no host's address");
+    return std::nullopt;
+}
+
 } // namespace quill::discovery

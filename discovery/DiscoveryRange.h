@@ -48,4 +48,10 @@ std::string FormatRange(const DiscoveryRange& range);
 // that leaves its /24 or ends below its start is refused with the reason.
 std::variant<DiscoveryRange, std::string> ParseRange(std::string_view text);
 
+// Why no camera can be in the range, from its first octet: "this network"
+// (0.0.0.0/8), loopback (127.0.0.0/8), multicast and the reserved and
+// broadcast addresses above it (224.0.0.0 to 255.255.255.255). Nothing for an
+// address class that hosts may hold.
+std::optional<std::string> WhyNoCameraIn(const DiscoveryRange& range);
+
 } // namespace quill::discovery

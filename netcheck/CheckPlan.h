@@ -34,11 +34,4 @@ struct GivenHosts {
 // the product's defaults.
 CheckPlan PlanChecks(const GivenHosts& given, const std::string& settingsPath);
 
-// Runs the planned probes at once, as the check page does, and hands the rows
-// to onRow in the page's order (ports, cloud, NTP), each as soon as it and
-// every row above it have ended. Returns the rows in that order. Needs a
-// QCoreApplication; runs its own event loop.
-std::vector<CheckRow> RunCheckPlan(
-    const CheckPlan& plan, const DeviceProbes& probes, const std::function<void(const CheckRow&)>& onRow);
-
 } // namespace quill::netcheck

@@ -1,20 +1,41 @@
 #include "CIPAddressCtrl.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QValidator>
 
+#include <algorithm>
+#include <functional>
+#include <utility>
+
 namespace {
 
 // Accepts what a field may hold at any moment: nothing, or up to three digits
-// worth at most 255. Anything else is refused as it is typed or pasted.
+// worth at most 255. A whole address pasted into the field keeps the field's
+// own octet and is handed to the control for the others. Anything else is
+// refused as it is typed or pasted.
 class OctetValidator : public QValidator {
 public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
+    using WholeAddress = std::function<void(const CIPAddressCtrl::Octets&)>;
+    OctetValidator(int field, WholeAddress onWholeAddress, QObject* parent)
+        : QValidator(parent)
+        , m_field(field)
+        , m_onWholeAddress(std::move(onWholeAddress))
     {
+    }
+
+    State validate(QString& input, int& position) const override
+    {
+        if (const auto whole = CIPAddressCtrl::ParseWholeAddress(input)) {
+            input = QString::number((*whole)[static_cast<std::size_t>(m_field)]);
+            position = static_cast<int>(input.size());
+            m_onWholeAddress(*whole);
+            return Acceptable;
+        }
         if (input.size() > 3)
             return Invalid;
         for (const QChar c : input) {
@@ -25,6 +46,10 @@ public:
             return Invalid;
         return Acceptable;
     }
+
+private:
+    int m_field;
+    WholeAddress m_onWholeAddress;
 };
 
 int ReadOctet(const QLineEdit& field)
@@ -40,6 +65,9 @@ CIPAddressCtrl::CIPAddressCtrl(QWidget* parent)
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
+    // One tab stop: Tab reaches the control's first field (its focus proxy,
+    // which Qt asks whether Tab may stop here); the other fields take the
+    // focus by click or by the keys that move inside the control.
     setFocusPolicy(Qt::StrongFocus);
 
     auto* layout = new QHBoxLayout(this);
@@ -54,18 +82,63 @@ CIPAddressCtrl::CIPAddressCtrl(QWidget* parent)
         auto* field = new QLineEdit(this);
         field->setFrame(false);
         field->setAlignment(Qt::AlignCenter);
-        field->setValidator(new OctetValidator(field));
+        field->setFocusPolicy(i == 0 ? Qt::StrongFocus : Qt::ClickFocus);
+        field->setValidator(new OctetValidator(
+            i, [this](const Octets& address) { m_pastedAddress = address; }, field));
         field->installEventFilter(this);
         layout->addWidget(field, 1);
-        connect(field, &QLineEdit::textEdited, this, [this, i](const QString& text) {
-            Q_EMIT FieldChanged(i, FieldValue(i));
-            // A third digit completes the field: go on to the next one.
-            if (text.size() == 3 && m_fields[i]->cursorPosition() == 3 && i + 1 < kFieldCount)
-                FocusField(i + 1, false);
-        });
+        connect(
+            field, &QLineEdit::textEdited, this, [this, i](const QString& text) { OnFieldEdited(i, text); });
         m_fields[i] = field;
     }
     setFocusProxy(m_fields[0]);
+}
+
+std::optional<CIPAddressCtrl::Octets> CIPAddressCtrl::ParseWholeAddress(const QString& text)
+{
+    const QStringList parts = text.trimmed().split(QLatin1Char('.'));
+    if (parts.size() != kFieldCount)
+        return std::nullopt;
+    Octets address {};
+    for (int i = 0; i < kFieldCount; ++i) {
+        const QString& part = parts[i];
+        bool isNumber = false;
+        const int value = part.toInt(&isNumber);
+        const bool digitsOnly
+            = std::all_of(part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        if (!isNumber || !digitsOnly || part.size() > 3 || value > 255)
+            return std::nullopt;
+        address[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value);
+    }
+    return address;
+}
+
+void CIPAddressCtrl::OnFieldEdited(int field, const QString& text)
+{
+    m_lastEdited = field;
+    if (const auto pasted = std::exchange(m_pastedAddress, std::nullopt)) {
+        FillFromUser(*pasted);
+        return;
+    }
+    Q_EMIT FieldChanged(field, FieldValue(field));
+    // A third digit completes the field: go on to the next one.
+    if (text.size() == 3 && m_fields[field]->cursorPosition() == 3 && field + 1 < kFieldCount) {
+        FocusField(field + 1, false);
+        m_movedOnByItself = true;
+    }
+}
+
+void CIPAddressCtrl::FillFromUser(const Octets& address)
+{
+    for (int i = 0; i < kFieldCount; ++i) {
+        const QString text = QString::number(address[static_cast<std::size_t>(i)]);
+        if (m_fields[i]->text() != text)
+            m_fields[i]->setText(text);
+    }
+    m_lastEdited = kFieldCount - 1;
+    FocusField(kFieldCount - 1, true);
+    for (int i = 0; i < kFieldCount; ++i)
+        Q_EMIT FieldChanged(i, FieldValue(i));
 }
 
 CIPAddressCtrl::Octets CIPAddressCtrl::GetAddress() const
@@ -80,14 +153,13 @@ void CIPAddressCtrl::SetAddress(const Octets& address)
 {
     for (int i = 0; i < kFieldCount; ++i) {
         QLineEdit& field = *m_fields[i];
-        // The field being typed in keeps its text (and caret) when it already
-        // reads the value, so a handler that rewrites the whole address on
-        // every change does not disturb the typing.
-        if (field.hasFocus() && ReadOctet(field) == address[i])
+        // setText would move the caret and drop the selection: a field that
+        // already reads the value is left alone, also an empty one the user
+        // has just emptied.
+        const bool emptiedByUser = field.text().isEmpty() && i == m_lastEdited;
+        if (ReadOctet(field) == address[i] && (!field.text().isEmpty() || emptiedByUser))
             continue;
-        const QString text = QString::number(address[i]);
-        if (field.text() != text)
-            field.setText(text);
+        field.setText(QString::number(address[i]));
     }
 }
 
@@ -138,22 +210,44 @@ void CIPAddressCtrl::FocusField(int field, bool cursorAtEnd)
     }
 }
 
+// Shift+Tab from a later field would land on this control's own first field
+// (the control's place in the chain): leave from the first field instead, so
+// the whole control stays one stop.
+bool CIPAddressCtrl::focusNextPrevChild(bool next)
+{
+    if (!next && IndexOf(QApplication::focusWidget()) > 0)
+        m_fields[0]->setFocus(Qt::BacktabFocusReason);
+    return QFrame::focusNextPrevChild(next);
+}
+
 // Moves between fields the way an address control does: '.' or a blank goes
-// to the next field, the arrow keys and Backspace cross field borders.
+// to the next field, the arrow keys and Backspace cross field borders, a
+// pasted whole address fills every field.
 bool CIPAddressCtrl::eventFilter(QObject* watched, QEvent* event)
 {
     const int index = IndexOf(watched);
+    if (index >= 0 && event->type() == QEvent::FocusIn
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::OtherFocusReason)
+        m_movedOnByItself = false; // the user went elsewhere meanwhile
     if (index < 0 || event->type() != QEvent::KeyPress)
         return QFrame::eventFilter(watched, event);
 
     const auto* key = static_cast<QKeyEvent*>(event);
+    const bool afterAutomaticMove = std::exchange(m_movedOnByItself, false);
+    if (key->matches(QKeySequence::Paste)) {
+        if (const auto whole = ParseWholeAddress(QApplication::clipboard()->text())) {
+            FillFromUser(*whole);
+            return true;
+        }
+        return QFrame::eventFilter(watched, event);
+    }
     const QLineEdit& field = *m_fields[index];
     const bool atStart = field.cursorPosition() == 0 && !field.hasSelectedText();
     const bool atEnd = field.cursorPosition() == field.text().size() && !field.hasSelectedText();
     switch (key->key()) {
     case Qt::Key_Period:
     case Qt::Key_Space:
-        if (index + 1 < kFieldCount && !field.text().isEmpty())
+        if (!afterAutomaticMove && index + 1 < kFieldCount && !field.text().isEmpty())
             FocusField(index + 1, false);
         return true;
     case Qt::Key_Right:

@@ -1,10 +1,12 @@
 #include "CZeruruDlg.h"
 
+#include "AdapterWatcher.h"
 #include "AppIcon.h"
 #include "CComboBox.h"
 #include "CDevicePage.h"
 #include "CSearchPage.h"
 #include "CTabCtrl.h"
+#include "ChineseFont.h"
 #include "DevicePageIds.h"
 #include "MainWindowTemplate.h"
 #include "MainWindowTexts.h"
@@ -42,6 +44,15 @@ int FilledSlots(const quill::netinfo::AdapterTable& table)
     return std::clamp(table.count, 0, kAdapterSlotCount);
 }
 
+// One adapter in two readings of the table: by its system name where the
+// collector gives one, else by its address.
+bool SameAdapter(const AdapterInfo& a, const AdapterInfo& b)
+{
+    if (!a.interfaceName.empty() || !b.interfaceName.empty())
+        return a.interfaceName == b.interfaceName;
+    return a.addressParts == b.addressParts;
+}
+
 std::string AddressText(const AdapterInfo& adapter)
 {
     const auto& parts = adapter.addressParts;
@@ -68,6 +79,7 @@ CZeruruDlg::CZeruruDlg(quill::app::MainWindowParts parts, QWidget* parent)
 
 CZeruruDlg::~CZeruruDlg()
 {
+    m_adapterWatcher.reset();
     // The pages go before the window: the search page's destruction stops
     // its listener thread while everything it may still call exists.
     m_searchPage.reset();
@@ -87,6 +99,13 @@ bool CZeruruDlg::OnInitDialog()
     SetWindowText(QString::fromUtf8(quill::app::kMainWindowTitle));
 
     quill::netinfo::CollectAdapterTable(m_adapters, m_parts.collectors);
+    m_searchPageAdapters = m_adapters;
+    if (m_parts.followAdapterChanges) {
+        m_adapterWatcher = std::make_unique<quill::netinfo::AdapterWatcher>(m_parts.collectors);
+        connect(m_adapterWatcher.get(), &quill::netinfo::AdapterWatcher::AdaptersChanged, this,
+            &CZeruruDlg::OnAdaptersChanged);
+        m_adapterWatcher->Start(m_adapters);
+    }
 
     for (int tab = 0; tab < quill::app::kTabCount; ++tab)
         m_tabCtrl->InsertItem(tab, quill::app::TabLabel(tab, kEnglish));
@@ -114,11 +133,11 @@ void CZeruruDlg::CreatePages()
 
     // The search page fills its adapter list and its range during its own
     // initialisation, so it gets the addresses before it is created.
-    const int filled = FilledSlots(m_adapters);
+    const int filled = FilledSlots(m_searchPageAdapters);
     m_searchPage->m_adapterCount = filled;
     for (int slot = 0; slot < filled; ++slot)
         m_searchPage->m_adapterParts[static_cast<std::size_t>(slot)]
-            = m_adapters.slots[static_cast<std::size_t>(slot)].addressParts;
+            = m_searchPageAdapters.slots[static_cast<std::size_t>(slot)].addressParts;
 
     // The pages store a language chosen on them where the window reads it.
     m_searchPage->SetSettingsLocation(m_parts.settingsPath);
@@ -147,9 +166,9 @@ void CZeruruDlg::SaveSiteReport()
         AfxMessageBox(LanguageText(searchpage::kExportFailedText, language).arg(file->errorString()));
         return;
     }
-    const int adapter = m_searchPage->m_selectedAdapter;
+    const AdapterInfo* adapter = UsableAdapter(m_searchPage->m_selectedAdapter);
     m_reportRun = std::make_unique<quill::report::SiteReportRun>(
-        quill::app::WindowSiteReport(*m_searchPage, UsableAdapter(adapter), adapter == 0, language),
+        quill::app::WindowSiteReport(*m_searchPage, adapter, adapter == &m_adapters.slots[0], language),
         m_devicePage->CurrentPlan(), m_devicePage->Probes(), std::move(file));
     connect(m_reportRun.get(), &quill::report::SiteReportRun::Finished, this,
         [this, language](const QString& error) {
@@ -212,21 +231,30 @@ void CZeruruDlg::OnSelchangeTab(NMHDR*, LRESULT* result)
         *result = 0;
 }
 
-const AdapterInfo* CZeruruDlg::UsableAdapter(int adapterIndex) const
+const AdapterInfo* CZeruruDlg::UsableAdapter(int pageIndex) const
 {
-    if (adapterIndex < 0 || adapterIndex >= FilledSlots(m_adapters))
+    if (pageIndex < 0 || pageIndex >= FilledSlots(m_searchPageAdapters))
         return nullptr;
-    const AdapterInfo& adapter = m_adapters.slots[static_cast<std::size_t>(adapterIndex)];
-    if (adapter.addressParts.size() < 4)
+    const AdapterInfo& listed = m_searchPageAdapters.slots[static_cast<std::size_t>(pageIndex)];
+    const auto current
+        = std::find_if(m_adapters.slots.begin(), m_adapters.slots.begin() + FilledSlots(m_adapters),
+            [&listed](const AdapterInfo& adapter) { return SameAdapter(adapter, listed); });
+    if (current == m_adapters.slots.begin() + FilledSlots(m_adapters) || current->addressParts.size() < 4)
         return nullptr;
-    return &adapter;
+    return &*current;
 }
 
-void CZeruruDlg::ShowAdapterSettings(int adapterIndex)
+void CZeruruDlg::ShowAdapterSettings(int pageIndex, bool emptyWhenGone)
 {
-    const AdapterInfo* adapter = UsableAdapter(adapterIndex);
-    if (!adapter)
+    const AdapterInfo* adapter = UsableAdapter(pageIndex);
+    if (!adapter) {
+        if (emptyWhenGone) {
+            for (const int id : { device_page::kIpText, device_page::kMaskText, device_page::kGatewayText,
+                     device_page::kDnsText })
+                m_devicePage->SetDlgItemText(id, QString());
+        }
         return;
+    }
     using quill::text::Utf8ToWide;
     m_devicePage->SetDlgItemText(device_page::kIpText, Utf8ToWide(AddressText(*adapter)));
     m_devicePage->SetDlgItemText(device_page::kMaskText, Utf8ToWide(adapter->subnetMask));
@@ -234,9 +262,39 @@ void CZeruruDlg::ShowAdapterSettings(int adapterIndex)
     m_devicePage->SetDlgItemText(device_page::kDnsText, Utf8ToWide(adapter->dnsServer));
 }
 
+void CZeruruDlg::OnAdaptersChanged(const quill::netinfo::AdapterTable& adapters)
+{
+    m_adapters = adapters;
+    HandAdaptersToSearchPage();
+    // The check page shows the selected adapter's settings as they are now,
+    // also while it is on the screen.
+    if (m_tabCtrl->GetCurSel() == kDeviceTab)
+        ShowAdapterSettings(m_searchPage->m_selectedAdapter, true);
+}
+
+void CZeruruDlg::HandAdaptersToSearchPage()
+{
+    // The search page cannot take a new table yet: its list, and the entry
+    // numbers it reports, stay those of m_searchPageAdapters, which
+    // UsableAdapter maps onto the current table. Once the page takes one,
+    // it gets m_adapters here and m_searchPageAdapters becomes m_adapters.
+}
+
+void CZeruruDlg::NoteMissingFont(LanguageId language)
+{
+    if (m_fontNoted || (language != kTraditionalChinese && language != kSimplifiedChinese))
+        return;
+    const bool shows = m_parts.fontShows ? m_parts.fontShows(language) : InstalledFontShows(language);
+    if (shows)
+        return;
+    m_fontNoted = true;
+    Q_EMIT SearchStatusNote(LanguageText(kNoChineseFontText, language));
+}
+
 LRESULT CZeruruDlg::OnLanguageChanged(WPARAM wParam, LPARAM)
 {
     const auto language = static_cast<LanguageId>(wParam);
+    NoteMissingFont(language);
     const int tabs = std::min(m_tabCtrl->GetItemCount(), quill::app::kTabCount);
     for (int tab = 0; tab < tabs; ++tab)
         m_tabCtrl->SetItemText(tab, quill::app::TabLabel(tab, language));

@@ -14,14 +14,17 @@ class CDevicePage;
 class CSearchPage;
 class CTabCtrl;
 
+namespace quill::netinfo {
+class AdapterWatcher;
+}
 namespace quill::report {
 class SiteReportRun;
 }
 
-// The main window: collects the PC's adapters once, lays the search page
-// (tab 0) and the network check page (tab 1) over its tab control, switches
-// them when the user picks a tab, and relabels the tabs in the language a page
-// announces. Closing it ends the program.
+// The main window: collects the PC's adapters at start and again whenever
+// they change, lays the search page (tab 0) and the network check page (tab 1)
+// over its tab control, switches them when the user picks a tab, and relabels
+// the tabs in the language a page announces. Closing it ends the program.
 class CZeruruDlg : public CDialogBase {
     Q_OBJECT
 public:
@@ -38,6 +41,12 @@ public:
     // The pages exist from OnInitDialog until the window is destroyed.
     CSearchPage* SearchPage() const { return m_searchPage.get(); }
     CDevicePage* DevicePage() const { return m_devicePage.get(); }
+    // Follows the adapters while the window runs; none when not asked to.
+    quill::netinfo::AdapterWatcher* AdapterWatch() const { return m_adapterWatcher.get(); }
+
+Q_SIGNALS:
+    // A note for the search page's status line.
+    void SearchStatusNote(const QString& text);
 
 protected:
     void DoDataExchange() override;
@@ -47,19 +56,33 @@ private:
     void OnSelchangeTab(NMHDR* header, LRESULT* result);
     LRESULT OnLanguageChanged(WPARAM wParam, LPARAM lParam);
 
+    void OnAdaptersChanged(const quill::netinfo::AdapterTable& adapters);
+    // Where the search page gets a new adapter table, its list and its range.
+    void HandAdaptersToSearchPage();
+    // Once per run: a Chinese language chosen that no installed font shows.
+    void NoteMissingFont(LanguageId language);
+
     void CreatePages();
     void PlaceControls();
     void ApplyStoredLanguageToSearchPage();
-    // Writes the settings of the adapter into the network check page's four
-    // fields; leaves them as they are when there is no such adapter.
-    void ShowAdapterSettings(int adapterIndex);
-    const quill::netinfo::AdapterInfo* UsableAdapter(int adapterIndex) const;
+    // Writes the settings of the adapter in the search page's list into the
+    // network check page's four fields. Without such an adapter they keep
+    // their text, or are emptied when it has just gone.
+    void ShowAdapterSettings(int pageIndex, bool emptyWhenGone = false);
+    // The current settings of the adapter in the search page's list; none
+    // when it has gone or has no whole address.
+    const quill::netinfo::AdapterInfo* UsableAdapter(int pageIndex) const;
     // Runs the check page's checks and saves them with what the search page
     // shows as an HTML site report; one at a time.
     void SaveSiteReport();
 
     QIcon m_icon;
     quill::netinfo::AdapterTable m_adapters;
+    // The table the search page's list was made from: its entry numbers
+    // count in this one.
+    quill::netinfo::AdapterTable m_searchPageAdapters;
+    std::unique_ptr<quill::netinfo::AdapterWatcher> m_adapterWatcher;
+    bool m_fontNoted = false;
     CTabCtrl* m_tabCtrl = nullptr;
     std::unique_ptr<CSearchPage> m_searchPage;
     std::unique_ptr<CDevicePage> m_devicePage;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AdapterCollection.h"
+#include "LanguageId.h"
 #include "ProfileSettings.h"
 
 #include <QString>
@@ -29,6 +30,11 @@ struct MainWindowParts {
     // Asks where to save a site report; empty when cancelled. Left empty: a
     // file dialog.
     std::function<QString()> chooseReportFile {};
+    // Reads the adapters again, with the same collectors, whenever the
+    // system says they changed.
+    bool followAdapterChanges = true;
+    // Whether an installed font shows a language. Left empty: the fonts are asked.
+    std::function<bool(LanguageId)> fontShows {};
 
     static MainWindowParts Product();
 };

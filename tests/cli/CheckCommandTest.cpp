@@ -1,6 +1,6 @@
 // `quillscope-cli check` against real servers: on the product's ports on
 // loopback, and on networks staged in namespaces made here. Verdicts,
-// warnings, reasons, addresses, the table's order and the exit status.
+// warnings, reasons, addresses, the table's order, the exit status and Ctrl-C.
 #include "CliRun.h"
 #include "NetServers.h"
 #include "TestNetwork.h"
@@ -10,6 +10,7 @@
 #include <QJsonObject>
 
 #include <thread>
+#include <csignal>
 
 namespace quill::test {
 namespace {
@@ -217,6 +218,31 @@ namespace {
         }
         const QString clock = Checks(results[2])[6].toObject()["warning_text"].toString();
         EXPECT_TRUE(clock.startsWith("This PC's clock is 60 min behind")) << clock.toStdString();
+    }
+
+    TEST(CheckCommand, CtrlCKeepsTheChecksThatEndedAndAddsTheSummaryWithStatus130)
+    {
+        if (const std::string reason = WhyNotPrivateNetwork(); !reason.empty())
+            GTEST_SKIP() << "the product's ports must be free and only loopback up: " << reason;
+        SntpServer silent { .responder = [](const Datagram&) { return std::vector<Datagram> {}; },
+            .listenPort = 123 };
+        TempDir dir;
+        QProcess cli;
+        cli.setWorkingDirectory(QString::fromStdString(dir.path().string()));
+        cli.start(
+            QUILLSCOPE_CLI, { "check", "--rcs", "127.0.0.1", "--cloud", "127.0.0.1", "--ntp", "127.0.0.1" });
+        std::string out;
+        // The heading, then every port refused at once; the time server keeps the check waiting.
+        while (std::count(out.begin(), out.end(), '\n') < 7 && cli.waitForReadyRead(10000))
+            out += cli.readAllStandardOutput().toStdString();
+        ASSERT_EQ(std::count(out.begin(), out.end(), '\n'), 7) << out;
+        ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+        ASSERT_TRUE(cli.waitForFinished(5000));
+        out += cli.readAllStandardOutput().toStdString();
+        EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(cli.exitCode(), 130);
+        EXPECT_TRUE(out.ends_with("\nInterrupted: 6 of 7 checks ended, 6 passed\n")) << out;
+        EXPECT_EQ(out.find("127.0.0.1:123"), std::string::npos) << out;
     }
 
 } // namespace

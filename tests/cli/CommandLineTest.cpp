@@ -32,7 +32,17 @@ namespace {
             { { "discover", "--range", "198.18.0.1-198.18.1.9" }, "wider than a /24" },
             { { "discover", "--range", "198.18.0.9-3" }, "ends below its start" },
             { { "discover", "--adapter", "nosuch0" }, "nosuch0" },
-            { { "discover", "--wait", "0" }, "--wait" },
+            { { "discover", "--wait", "0" },
+                "--wait must be a number of seconds greater than 0 and at most 3600" },
+            { { "report", "--out", "s.html", "--wait", "3600.5" }, "not \"3600.5\"" },
+            { { "adapters", "extra" }, "\"extra\"" },
+            { { "check", "--only", "ntp", "127.0.0.1" }, "\"127.0.0.1\"" },
+            // No camera can have an address of these classes.
+            { { "discover", "--range", "0.0.0.1-9" }, "\"this network\"" },
+            { { "discover", "--range", "127.0.0.1-9" }, "loopback" },
+            { { "report", "--out", "s.html", "--range", "224.0.0.1-5" }, "multicast" },
+            { { "discover", "--range", "239.255.255.250" }, "multicast" },
+            { { "discover", "--range", "255.255.255.255" }, "broadcast" },
             { { "report", "--out", "/proc/site.html" }, "/proc/site.html" },
             { { "report", "--out", "site.txt" }, "site.txt" },
             { { "report" }, "out" },
@@ -53,6 +63,7 @@ namespace {
         const CliRun help = RunCli({ "--help" });
         EXPECT_EQ(help.status, 0);
         EXPECT_NE(help.out.find("adapters"), std::string::npos);
+        EXPECT_NE(help.out.find("130 interrupted by Ctrl-C"), std::string::npos) << help.out;
 
         // A headless machine has no display libraries to offer.
         QProcess objdump;

@@ -29,12 +29,29 @@ case "$depends" in
   *) fail "Depends not computed from the programs' libraries: $depends" ;;
 esac
 
+# The window's Chinese texts need a font that shows them.
+case "$(dpkg-deb -f "$deb" Recommends)" in
+  *fonts-noto-cjk*) ;;
+  *) fail "no CJK font recommended: $(dpkg-deb -f "$deb" Recommends)" ;;
+esac
+
 root=$scratch/root
 dpkg -x "$deb" "$root"
 
 desktop=$root/usr/share/applications/org.quillscope.Quillscope.desktop
 desktop-file-validate "$desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.quillscope.Quillscope.metainfo.xml" || fail "metainfo"
+
+# Menus and software centres in Chinese show Chinese names and summaries.
+metainfo=$root/usr/share/metainfo/org.quillscope.Quillscope.metainfo.xml
+for lang in zh_TW zh_CN; do
+  for key in Name GenericName Comment; do
+    grep -q "^$key\[$lang\]=" "$desktop" || fail "desktop entry without $key[$lang]"
+  done
+  for element in name summary; do
+    grep -q "<$element xml:lang=\"$lang\">" "$metainfo" || fail "metainfo without $element in $lang"
+  done
+done
 
 launcher=$(sed -n 's/^Exec=//p' "$desktop")
 [ -x "$root$launcher" ] || fail "the desktop entry starts $launcher, which the package does not hold"

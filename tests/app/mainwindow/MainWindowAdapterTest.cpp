@@ -1,6 +1,11 @@
-// The main window over made-up adapter tables: collected once at start, and
-// the check tab's four fields written at each switch.
+// The main window over made-up adapter tables: collected at start and again
+// on a change, and the check tab's four fields written at each switch and
+// on a change while the tab is shown.
 #include "MainWindowFixture.h"
+
+#include "AdapterWatcher.h"
+
+#include <atomic>
 
 namespace quill::test {
 namespace {
@@ -31,6 +36,27 @@ namespace {
             EXPECT_EQ(Fields(), fields);
         }
         EXPECT_EQ(calls, 1); // tab changes never collect again
+    }
+
+    TEST_F(MainWindowAdapters, CheckTabFollowsTheSelectedAdapterWhileShown)
+    {
+        const std::vector<netinfo::AdapterInfo> tables[] = {
+            { { { "10", "0", "5", "77" }, "255.255.255.0", "10.0.5.1", "10.0.5.2", "eth0" } },
+            { { { "10", "0", "6", "9" }, "255.255.0.0", "10.0.6.1", "", "eth0" } }, // readdressed
+            { { { "10", "0", "6", "9" }, "255.255.0.0", "10.0.6.1", "", "wlan0" } }, // another one
+        };
+        std::atomic<int> reading = 0;
+        Start([&](netinfo::AdapterTable& table) { return TableOf(tables[reading])(table); });
+        ClickTab(CZeruruDlg::kDeviceTab);
+        EXPECT_EQ(Fields(), QStringLiteral("10.0.5.77|255.255.255.0|10.0.5.1|10.0.5.2"));
+        for (const QString& expected :
+            { QStringLiteral("10.0.6.9|255.255.0.0|10.0.6.1|"), QStringLiteral("|||") }) {
+            ++reading;
+            window->AdapterWatch()->Refresh();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return Fields() == expected; }, 5000))
+                << Fields().toStdString();
+        }
+        EXPECT_EQ(window->Adapters().slots[0].interfaceName, "wlan0");
     }
 
     // No usable adapter at the switch: the fields keep the text they had, and

@@ -37,9 +37,12 @@ class MainWindowTest : public ::testing::Test {
 protected:
     // Creates the main window, which collects the adapters and creates the
     // pages (on free ports: never the discovery port), and shows it.
-    void Start(netinfo::AdapterCollector adapters = TableOf({}))
+    void Start(netinfo::AdapterCollector adapters = TableOf({}),
+        const std::function<void(app::MainWindowParts&)>& adjust = {})
     {
         app::MainWindowParts parts;
+        if (adjust)
+            adjust(parts);
         parts.collectors.ipconfigReport = std::move(adapters);
         parts.makeSearchPage = [] {
             return std::make_unique<CSearchPage>(DiscoveryPorts { FreeUdpPort(), FreeUdpPort() });

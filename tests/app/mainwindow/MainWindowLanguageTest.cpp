@@ -1,7 +1,10 @@
-// The stored language at start and at every tab change, and the tab labels
-// that follow the posted language announcement.
+// The stored language at start and at every tab change, the tab labels that
+// follow the posted language announcement, and the note on a missing font.
+#include "ChineseFont.h"
 #include "MainWindowFixture.h"
 #include "StoredLanguage.h"
+
+#include <QSignalSpy>
 
 #include <chrono>
 
@@ -51,6 +54,23 @@ namespace {
             // ... while the tabs follow only when the announcement is handled.
             EXPECT_EQ(TabTexts(), QStringLiteral("ORBEK Zeruru|Network Check"));
             QTRY_COMPARE_WITH_TIMEOUT(TabTexts(), c.tabs, 5000);
+        }
+    }
+
+    TEST_F(MainWindowTest, ChineseChosenWithoutAFontThatShowsItNamesThePackageOnce)
+    {
+        for (const bool installed : { false, true }) {
+            Start(TableOf({}), [installed](app::MainWindowParts& parts) {
+                parts.fontShows = [installed](LanguageId) { return installed; };
+            });
+            QSignalSpy notes(window.get(), &CZeruruDlg::SearchStatusNote);
+            for (const LanguageId language : { kEnglish, kTraditionalChinese, kSimplifiedChinese })
+                ChooseEntry(*Search().m_languageCombo, language);
+            QTRY_COMPARE_WITH_TIMEOUT(TabTexts(), QStringLiteral("寻找ORBEK|网路确认"), 5000);
+            ASSERT_EQ(notes.count(), installed ? 0 : 1);
+            if (!installed) {
+                EXPECT_EQ(notes[0][0].toString(), LanguageText(kNoChineseFontText, kTraditionalChinese));
+            }
         }
     }
 

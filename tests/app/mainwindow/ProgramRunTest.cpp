@@ -95,6 +95,22 @@ namespace {
         std::string error; // why the mount failed (it needs root), or empty
     };
 
+    TEST(ProgramRun, HelpNeedsNoDisplayAndQtKeepsItsOwnOptions)
+    {
+        TempDir dir;
+        QProcess program;
+        program.setWorkingDirectory(QString::fromStdString(dir.path().string()));
+        program.start(QStringLiteral(QUILLSCOPE_PROGRAM), { "--help", "-platform", "nosuchplatform" });
+        ASSERT_TRUE(program.waitForFinished(20000));
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_TRUE(program.readAllStandardOutput().startsWith("Usage: quillscope")) << "before Qt starts";
+        // Qt reads -platform: one that does not exist stops it, by name.
+        program.start(QStringLiteral(QUILLSCOPE_PROGRAM), { "-platform", "nosuchplatform" });
+        ASSERT_TRUE(program.waitForFinished(20000));
+        EXPECT_TRUE(program.exitStatus() == QProcess::CrashExit || program.exitCode() != 0);
+        EXPECT_TRUE(program.readAllStandardError().contains("nosuchplatform"));
+    }
+
     // In a fresh directory it ends in order when the session asks, with its last
     // log file moved into "logs"; elsewhere it says once why the log file
     // cannot be written, and runs and ends as well.
