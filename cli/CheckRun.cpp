@@ -39,6 +39,18 @@ ChecksDone RunChecks(const netcheck::CheckPlan& plan, const DeviceProbes& probes
     return done;
 }
 
+std::string InterruptedText(int language)
+{
+    switch (language) {
+    case 1:
+        return "已中斷:";
+    case 2:
+        return "已中断:";
+    default:
+        return "Interrupted: ";
+    }
+}
+
 std::string InterruptedChecksText(const ChecksDone& done, int language)
 {
     const auto passed = std::count_if(
@@ -47,11 +59,11 @@ std::string InterruptedChecksText(const ChecksDone& done, int language)
                       passing = std::to_string(passed);
     switch (language) {
     case 1:
-        return "已中斷:" + planned + " 項確認中 " + ended + " 項已結束，" + passing + " 項通過";
+        return InterruptedText(language) + planned + " 項確認中 " + ended + " 項已結束，" + passing + " 項通過";
     case 2:
-        return "已中断:" + planned + " 项确认中 " + ended + " 项已结束，" + passing + " 项通过";
+        return InterruptedText(language) + planned + " 项确认中 " + ended + " 项已结束，" + passing + " 项通过";
     default:
-        return "Interrupted: " + ended + " of " + planned + " checks ended, " + passing + " passed";
+        return InterruptedText(language) + ended + " of " + planned + " checks ended, " + passing + " passed";
     }
 }
 

@@ -23,6 +23,9 @@ struct ChecksDone {
 ChecksDone RunChecks(const netcheck::CheckPlan& plan, const DeviceProbes& probes,
     const Interruption& interruption, const std::function<void(const netcheck::CheckRow&)>& onRow);
 
+// "Interrupted: ", as the summary of an interrupted command begins.
+std::string InterruptedText(int language);
+
 // The line that ends interrupted checks: how many ended and passed.
 std::string InterruptedChecksText(const ChecksDone& done, int language);
 

@@ -1,5 +1,6 @@
 #include "DiscoverCommand.h"
 
+#include "CheckRun.h"
 #include "ExitStatus.h"
 #include "RowJson.h"
 
@@ -38,12 +39,14 @@ namespace {
 } // namespace
 
 discovery::ListenerStart SearchShowingProgress(discovery::DiscoveryEngine& engine, const SearchChoice& search,
-    int language, ProgressLine& progress, const std::function<void(const discovery::ResultRow&)>& onCamera)
+    int language, ProgressLine& progress, const Interruption& interruption,
+    const std::function<void(const discovery::ResultRow&)>& onCamera)
 {
     const discovery::ListenerStart start = engine.StartListening();
-    if (!start.started())
+    if (!start.started() || Interruption::Requested())
         return start;
     QEventLoop loop;
+    QObject::connect(&interruption, &Interruption::Interrupted, &loop, &QEventLoop::quit);
     QObject::connect(&engine, &discovery::DiscoveryEngine::CameraAdded, &loop, [&](int index) {
         progress.Clear();
         onCamera(engine.Cameras()[static_cast<std::size_t>(index)]);
@@ -62,8 +65,8 @@ discovery::ListenerStart SearchShowingProgress(discovery::DiscoveryEngine& engin
     return start;
 }
 
-int RunDiscover(const SearchChoice& search, OutputFormat format, int language, std::ostream& out,
-    std::ostream& err, bool errIsTerminal)
+int RunDiscover(const SearchChoice& search, OutputFormat format, int language, const Interruption& interruption,
+    std::ostream& out, std::ostream& err, bool errIsTerminal)
 {
     ProgressLine progress(err, errIsTerminal);
     CameraRows rows(out, format);
@@ -71,13 +74,19 @@ int RunDiscover(const SearchChoice& search, OutputFormat format, int language, s
     // The heading waits until the port is ours: a refused start prints one line only.
     bool headed = false;
     const discovery::ListenerStart start
-        = SearchShowingProgress(engine, search, language, progress, [&](const auto& row) {
+        = SearchShowingProgress(engine, search, language, progress, interruption, [&](const auto& row) {
               if (!std::exchange(headed, true))
                   rows.Heading();
               rows.Row(row);
           });
     using Error = discovery::ListenerStart::Error;
-    const std::string summary = engine.StatusText(language);
+    const bool interrupted = Interruption::Requested();
+    // Interrupted, the search has not settled: what it found so far.
+    const std::string summary = interrupted
+        ? InterruptedText(language)
+            + discovery::OutcomeText(language, static_cast<int>(engine.Cameras().size()),
+                engine.LastSweep() ? &*engine.LastSweep() : nullptr)
+        : engine.StatusText(language);
     if (start.error == Error::PortConflict) {
         err << "quillscope-cli: " << summary << std::endl;
         return kExitPortInUse;
@@ -93,6 +102,8 @@ int RunDiscover(const SearchChoice& search, OutputFormat format, int language, s
             rows.Heading();
         (format == OutputFormat::Table ? out << '\n' : err) << summary << std::endl;
     }
+    if (interrupted)
+        return kExitInterrupted;
     return engine.Cameras().empty() ? kExitFailed : kExitPassed;
 }
 

@@ -3,6 +3,7 @@
 #include "CameraRows.h"
 #include "CommandLine.h"
 #include "DiscoveryEngine.h"
+#include "Interruption.h"
 #include "SearchChoice.h"
 
 #include <functional>
@@ -14,14 +15,17 @@ namespace quill::cli {
 // sweeps and returns once the search has settled, with "Searching …"
 // rewritten in place on a terminal meanwhile and each new camera handed to
 // onCamera as it answers. A listener that cannot start ends it at once,
-// without a sweep.
+// without a sweep; Ctrl-C ends it where it stands (Interruption::Requested()
+// then tells).
 discovery::ListenerStart SearchShowingProgress(discovery::DiscoveryEngine& engine, const SearchChoice& search,
-    int language, ProgressLine& progress, const std::function<void(const discovery::ResultRow&)>& onCamera);
+    int language, ProgressLine& progress, const Interruption& interruption,
+    const std::function<void(const discovery::ResultRow&)>& onCamera);
 
 // `discover`: cameras to out as they answer, then the summary (on out for a
 // table, inside the JSON, on err beside CSV); the progress line on err when
-// it is a terminal. Returns the exit status.
-int RunDiscover(const SearchChoice& search, OutputFormat format, int language, std::ostream& out,
-    std::ostream& err, bool errIsTerminal);
+// it is a terminal. Interrupted, it writes what it has with a summary that
+// says so. Returns the exit status.
+int RunDiscover(const SearchChoice& search, OutputFormat format, int language, const Interruption& interruption,
+    std::ostream& out, std::ostream& err, bool errIsTerminal);
 
 } // namespace quill::cli

@@ -115,8 +115,9 @@ int RunDiscoverCommand(const Invocation& invocation)
     const auto choice = ChooseSearchHere(invocation);
     if (const auto* reason = std::get_if<std::string>(&choice))
         return RefuseLine(*reason);
-    return RunDiscover(std::get<SearchChoice>(choice), invocation.format, LanguageOf(invocation), std::cout,
-        std::cerr, ErrIsTerminal());
+    const Interruption interruption;
+    return RunDiscover(std::get<SearchChoice>(choice), invocation.format, LanguageOf(invocation), interruption,
+        std::cout, std::cerr, ErrIsTerminal());
 }
 
 int RunReportCommand(const Invocation& invocation)

@@ -15,6 +15,8 @@
 
 #include <thread>
 
+#include <csignal>
+
 #include <sys/socket.h>
 
 namespace quill::test {
@@ -133,7 +135,8 @@ namespace {
         EXPECT_EQ(rows[1]["answers"].toInt(), 1);
     }
 
-    TEST_F(DiscoverCommand, TableRowsArriveBeforeTheWaitEnds)
+    // Rows stream while the search goes on; Ctrl-C then ends it with what it found.
+    TEST_F(DiscoverCommand, TableRowsArriveBeforeTheWaitEndsAndCtrlCEndsWithASummary)
     {
         QProcess process;
         process.start(inPc.front(), inPc.mid(1) + QStringList { QUILLSCOPE_CLI, "discover", "--wait", "60" });
@@ -146,8 +149,14 @@ namespace {
         ASSERT_GE(lines.size(), 3) << seen.toStdString();
         EXPECT_TRUE(lines[0].startsWith("No.  IP Address")) << lines[0].toStdString();
         EXPECT_TRUE(lines[1].startsWith("1    198.18.0.")) << lines[1].toStdString();
-        process.kill();
-        process.waitForFinished(5000);
+        // Every camera answers within moments of the sweep.
+        while (seen.count('\n') < 21 && process.waitForReadyRead(20000))
+            seen += process.readAllStandardOutput();
+        ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+        ASSERT_TRUE(process.waitForFinished(5000));
+        seen += process.readAllStandardOutput();
+        EXPECT_EQ(process.exitCode(), 130);
+        EXPECT_TRUE(seen.endsWith("\n\nInterrupted: 20 cameras answered; 256 queries sent\n")) << seen.toStdString();
     }
 
     TEST_F(DiscoverCommand, ExitStatusSaysWhetherACameraAnsweredOrThePortIsTaken)
