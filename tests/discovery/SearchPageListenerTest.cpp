@@ -109,8 +109,9 @@ TEST_F(SearchPageListener, TheListStopsAtItsBoundAndSaysHowManyAnswersItIgnored)
     for (int i = 0; i < kFlood; ++i) {
         Answer("10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256) + " s m d f");
         // In slices, so that a busy machine's socket buffer never overflows.
-        if (i % 200 == 199)
+        if (i % 200 == 199) {
             ASSERT_TRUE(QTest::qWaitFor([&] { return taken() == static_cast<std::size_t>(i) + 1; }, 10000));
+        }
     }
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
