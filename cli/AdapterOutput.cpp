@@ -18,7 +18,8 @@ namespace {
         QJsonArray adapters;
         for (const AdapterRow& row : rows)
             adapters.append(report::AdapterRowJson(row));
-        out << report::JsonDocumentText({ { "schema_version", report::kSchemaVersion }, { "adapters", adapters } });
+        out << report::JsonDocumentText(
+            { { "schema_version", report::kSchemaVersion }, { "adapters", adapters } });
     }
 
     void WriteTable(std::ostream& out, const std::vector<AdapterRow>& rows)

@@ -19,37 +19,31 @@ std::string CsvLine(const std::vector<std::string>& cells)
     return line + "\r\n";
 }
 
-CameraRows::CameraRows(std::ostream& out, OutputFormat format)
+CameraRows::CameraRows(std::ostream& out)
     : m_out(out)
-    , m_format(format)
 {
 }
 
 namespace {
 
+    // Wide enough for a 20-character device name.
     constexpr char kTableLine[] = "%-4s %-15s %-16s %-17s %-20s %s";
 
 } // namespace
 
 void CameraRows::Heading()
 {
-    if (m_format == OutputFormat::Table)
-        m_out << boost::format(kTableLine) % "No." % "IP Address" % "Serial number" % "MAC Address"
-                % "Device name" % "F/W Version"
-              << std::endl;
-    else if (m_format == OutputFormat::Csv)
-        m_out << discovery::ResultTableText({}, ',') << std::flush;
+    m_out << boost::format(kTableLine) % "No." % "IP Address" % "Serial number" % "MAC Address"
+            % "Device name" % "F/W Version"
+          << std::endl;
 }
 
 void CameraRows::Row(const discovery::ResultRow& row)
 {
     const discovery::DeviceRecord& camera = row.record;
-    if (m_format == OutputFormat::Table)
-        m_out << boost::format(kTableLine) % row.number % TerminalText(camera.ip) % TerminalText(camera.sn)
-                % TerminalText(camera.mac) % TerminalText(camera.device_name) % TerminalText(camera.fw)
-              << std::endl;
-    else if (m_format == OutputFormat::Csv)
-        m_out << discovery::ResultTableText({ row }, ',', false) << std::flush;
+    m_out << boost::format(kTableLine) % row.number % TerminalText(camera.ip) % TerminalText(camera.sn)
+            % TerminalText(camera.mac) % TerminalText(camera.device_name) % TerminalText(camera.fw)
+          << std::endl;
 }
 
 ProgressLine::ProgressLine(std::ostream& err, bool shown)

@@ -18,18 +18,17 @@ std::string TerminalText(std::string_view bytes);
 // One CSV record ended by CRLF, cells as the search page exports them.
 std::string CsvLine(const std::vector<std::string>& cells);
 
-// Writes cameras to out as they answer: a table with a heading, or CSV as
-// the search page exports it. Each row is flushed at once, so that a reader
-// at the other end of a pipe sees it before the search ends.
+// Writes cameras to out as a table as they answer, below a heading. Each row
+// is flushed at once, so that a reader at the other end of a pipe sees it
+// before the search ends.
 class CameraRows {
 public:
-    CameraRows(std::ostream& out, OutputFormat format);
+    explicit CameraRows(std::ostream& out);
     void Heading();
     void Row(const discovery::ResultRow& row);
 
 private:
     std::ostream& m_out;
-    OutputFormat m_format;
 };
 
 // One status line on a terminal, rewritten in place.

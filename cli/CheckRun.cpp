@@ -59,9 +59,11 @@ std::string InterruptedChecksText(const ChecksDone& done, int language)
                       passing = std::to_string(passed);
     switch (language) {
     case 1:
-        return InterruptedText(language) + planned + " 項確認中 " + ended + " 項已結束，" + passing + " 項通過";
+        return InterruptedText(language) + planned + " 項確認中 " + ended + " 項已結束，" + passing
+            + " 項通過";
     case 2:
-        return InterruptedText(language) + planned + " 项确认中 " + ended + " 项已结束，" + passing + " 项通过";
+        return InterruptedText(language) + planned + " 项确认中 " + ended + " 项已结束，" + passing
+            + " 项通过";
     default:
         return InterruptedText(language) + ended + " of " + planned + " checks ended, " + passing + " passed";
     }

@@ -66,12 +66,16 @@ Commands:
       the IPv4 adapters: name, address, mask, gateway, DNS server, carrier,
       and "*" on the adapter of the default route
   discover [--adapter NAME | --range A.B.C.D-E] [--wait SECONDS]
-           [--format table|csv|json]
+           [--strict] [--format table|csv|json]
       the camera search of the window: a query to every address of the
       range (default: the whole /24 of the default route's adapter), each
-      camera listed as it answers, then a summary that says why when no
-      camera answered. Listens until answers stop coming (2 s after the last,
-      at most 5 s), or for --wait seconds
+      camera (IP address and MAC) listed once as it first answers, then a
+      summary that says why when no camera answered, then the findings:
+      address conflicts, answers from another address than the camera
+      reports, cameras off the adapter's network, one MAC under several
+      addresses. CSV and JSON are written when the search has settled, with
+      each camera's sender and findings. Listens until answers stop coming
+      (2 s after the last, at most 5 s), or for --wait seconds
   check [--rcs HOST] [--cloud HOST] [--ntp HOST] [--only ports,cloud,ntp]
         [--strict] [--format table|csv|json]
       the network check: TCP ports 80, 30001, 30002, 30003 of the product's
@@ -90,7 +94,8 @@ Commands:
       page that prints on A4; .json the same facts
 
 Options:
-  --strict       check and report: a warning fails as a failure does
+  --strict       check and report: a warning fails as a failure does;
+                 discover and report: so does a finding
   --lang L       language of the texts: en, zh-TW or zh-CN
                  (default: LANG of Config.ini in the working directory)
   --version      show the version and exit
@@ -102,9 +107,9 @@ refused: no camera can have such an address.
 Ctrl-C stops discover, check and report: discover and check print what they
 have and a summary line, report writes no file. A second Ctrl-C ends at once.
 
-Exit status: 0 passed, warnings included (and a camera answered); 1 a check
-failed (or, with --strict, passed with a warning), no camera answered or the
-system could not be read; 2 bad usage; 3 the discovery port is in use by
+Exit status: 0 passed, warnings and findings included (and a camera
+answered); 1 a check failed (or, with --strict, passed with a warning, or a
+camera has a finding), no camera answered or the system could not be read; 2 bad usage; 3 the discovery port is in use by
 another program; 130 interrupted by Ctrl-C.
 )";
 }
@@ -132,8 +137,8 @@ namespace {
         }
         if (command == "check")
             options.add_options()("only", po::value<std::string>(), "ports, cloud, ntp, comma separated");
-        if (command == "check" || command == "report")
-            options.add_options()("strict", "a warning fails as a failure does");
+        if (command != "adapters")
+            options.add_options()("strict", "a warning or a finding fails as a failure does");
         return options;
     }
 

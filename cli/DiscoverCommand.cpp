@@ -18,7 +18,7 @@ namespace {
         "no_carrier", "only_arp", "nobody_there" };
 
     void WriteDiscoverJson(
-        std::ostream& out, const discovery::DiscoveryEngine& engine, const std::string& summary)
+        std::ostream& out, const discovery::DiscoveryEngine& engine, const std::string& summary, int language)
     {
         QJsonArray cameras;
         for (const discovery::ResultRow& row : engine.Cameras())
@@ -32,6 +32,7 @@ namespace {
             { "range", QString::fromStdString(discovery::FormatRange(engine.Target().range)) },
             { "queries_sent", sweep.sent() }, { "queries_failed", sweep.failed }, { "cameras", cameras },
             { "answers_ignored", static_cast<qint64>(engine.IgnoredAnswers()) },
+            { "findings", report::ProblemsJson(engine.Problems(language)) },
             { "summary", QString::fromStdString(summary) }, { "no_answer_cause", cause } };
         out << report::JsonDocumentText(document) << std::flush;
     }
@@ -65,16 +66,19 @@ discovery::ListenerStart SearchShowingProgress(discovery::DiscoveryEngine& engin
     return start;
 }
 
-int RunDiscover(const SearchChoice& search, OutputFormat format, int language, const Interruption& interruption,
-    std::ostream& out, std::ostream& err, bool errIsTerminal)
+int RunDiscover(const SearchChoice& search, OutputFormat format, int language, bool strict,
+    const Interruption& interruption, std::ostream& out, std::ostream& err, bool errIsTerminal)
 {
     ProgressLine progress(err, errIsTerminal);
-    CameraRows rows(out, format);
+    CameraRows rows(out);
     discovery::DiscoveryEngine engine;
-    // The heading waits until the port is ours: a refused start prints one line only.
+    // The table streams; its heading waits until the port is ours, so that a
+    // refused start prints one line only. CSV and JSON wait for the findings.
     bool headed = false;
     const discovery::ListenerStart start
         = SearchShowingProgress(engine, search, language, progress, interruption, [&](const auto& row) {
+              if (format != OutputFormat::Table)
+                  return;
               if (!std::exchange(headed, true))
                   rows.Heading();
               rows.Row(row);
@@ -82,11 +86,10 @@ int RunDiscover(const SearchChoice& search, OutputFormat format, int language, c
     using Error = discovery::ListenerStart::Error;
     const bool interrupted = Interruption::Requested();
     // Interrupted, the search has not settled: what it found so far.
-    const std::string summary = interrupted
-        ? InterruptedText(language)
+    const std::string summary = interrupted ? InterruptedText(language)
             + discovery::OutcomeText(language, static_cast<int>(engine.Cameras().size()),
                 engine.LastSweep() ? &*engine.LastSweep() : nullptr)
-        : engine.StatusText(language);
+                                            : engine.StatusText(language);
     if (start.error == Error::PortConflict) {
         err << "quillscope-cli: " << summary << std::endl;
         return kExitPortInUse;
@@ -96,15 +99,22 @@ int RunDiscover(const SearchChoice& search, OutputFormat format, int language, c
         return kExitFailed;
     }
     if (format == OutputFormat::Json) {
-        WriteDiscoverJson(out, engine, summary);
+        WriteDiscoverJson(out, engine, summary, language);
+    } else if (format == OutputFormat::Csv) {
+        out << discovery::ResultTableText(engine.Cameras(), ',') << std::flush;
+        err << summary << std::endl;
     } else {
         if (!headed)
             rows.Heading();
-        (format == OutputFormat::Table ? out << '\n' : err) << summary << std::endl;
+        out << '\n' << summary << std::endl;
+        for (const discovery::CameraProblem& problem : engine.Problems(language))
+            out << "! " << TerminalText(problem.text) << std::endl;
     }
     if (interrupted)
         return kExitInterrupted;
-    return engine.Cameras().empty() ? kExitFailed : kExitPassed;
+    if (engine.Cameras().empty() || (strict && engine.CamerasWithProblems() > 0))
+        return kExitFailed;
+    return kExitPassed;
 }
 
 } // namespace quill::cli

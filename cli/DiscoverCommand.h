@@ -21,11 +21,13 @@ discovery::ListenerStart SearchShowingProgress(discovery::DiscoveryEngine& engin
     int language, ProgressLine& progress, const Interruption& interruption,
     const std::function<void(const discovery::ResultRow&)>& onCamera);
 
-// `discover`: cameras to out as they answer, then the summary (on out for a
-// table, inside the JSON, on err beside CSV); the progress line on err when
-// it is a terminal. Interrupted, it writes what it has with a summary that
-// says so. Returns the exit status.
-int RunDiscover(const SearchChoice& search, OutputFormat format, int language, const Interruption& interruption,
-    std::ostream& out, std::ostream& err, bool errIsTerminal);
+// `discover`: a table streams each camera as it first answers, then the
+// summary and the findings; CSV and JSON are written once the search has
+// settled (the summary on err beside CSV, inside the JSON). The progress
+// line goes on err when it is a terminal. Interrupted, it writes what it has
+// with a summary that says so. Findings fail it only when strict. Returns
+// the exit status.
+int RunDiscover(const SearchChoice& search, OutputFormat format, int language, bool strict,
+    const Interruption& interruption, std::ostream& out, std::ostream& err, bool errIsTerminal);
 
 } // namespace quill::cli

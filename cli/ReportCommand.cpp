@@ -2,8 +2,8 @@
 
 #include "CheckOutput.h"
 #include "CheckPlan.h"
-#include "CheckSummary.h"
 #include "CheckRun.h"
+#include "CheckSummary.h"
 #include "DiscoverCommand.h"
 #include "ExitStatus.h"
 #include "ProfileSettings.h"
@@ -56,7 +56,8 @@ int RunReport(const Invocation& invocation, const SearchChoice& search, int lang
 
     const report::PcIdentity pc = report::ThisPc();
     const report::SiteReport site { QDateTime::currentDateTime(), pc.name, pc.os, language, search.adapter,
-        search.target.range.begin, search.target.range.end, cameras, engine.StatusText(language), checks };
+        search.target.range.begin, search.target.range.end, cameras, engine.StatusText(language), checks,
+        engine.Problems(language) };
     if (const std::string error = report::CommitSiteReport(file, site); !error.empty()) {
         err << "quillscope-cli: " << invocation.out << " could not be written: " << error << std::endl;
         return kExitFailed;
@@ -69,8 +70,10 @@ int RunReport(const Invocation& invocation, const SearchChoice& search, int lang
         err << "quillscope-cli: " << site.discoverySummary << std::endl;
         return kExitPortInUse;
     }
-    return CheckExitStatus(checks, invocation.strict) == kExitPassed && !cameras.empty() ? kExitPassed
-                                                                                               : kExitFailed;
+    const bool findingsFail = invocation.strict && engine.CamerasWithProblems() > 0;
+    return CheckExitStatus(checks, invocation.strict) == kExitPassed && !cameras.empty() && !findingsFail
+        ? kExitPassed
+        : kExitFailed;
 }
 
 } // namespace quill::cli

@@ -116,8 +116,8 @@ int RunDiscoverCommand(const Invocation& invocation)
     if (const auto* reason = std::get_if<std::string>(&choice))
         return RefuseLine(*reason);
     const Interruption interruption;
-    return RunDiscover(std::get<SearchChoice>(choice), invocation.format, LanguageOf(invocation), interruption,
-        std::cout, std::cerr, ErrIsTerminal());
+    return RunDiscover(std::get<SearchChoice>(choice), invocation.format, LanguageOf(invocation),
+        invocation.strict, interruption, std::cout, std::cerr, ErrIsTerminal());
 }
 
 int RunReportCommand(const Invocation& invocation)

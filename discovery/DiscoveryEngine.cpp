@@ -1,7 +1,10 @@
 #include "DiscoveryEngine.h"
 
+#include "CameraProblems.h"
 #include "DeviceLogLine.h"
 #include "Logger.h"
+#include "OtherSubnetsText.h"
+#include "ReversePathFilter.h"
 #include "SearchFactsGathering.h"
 
 #include <boost/format.hpp>
@@ -129,6 +132,7 @@ void DiscoveryEngine::TakeAnswers()
             Q_EMIT CameraAdded(static_cast<int>(outcome.index));
         else if (outcome.change == CameraList::Change::Updated)
             updated.insert(outcome.index);
+        updated.insert(outcome.alsoChanged.begin(), outcome.alsoChanged.end());
     }
     // A camera that answered many times in one batch is shown once.
     for (const std::size_t index : updated)
@@ -156,7 +160,15 @@ const SweepOutcome& DiscoveryEngine::Search(
     m_fixedWait = wait;
     m_diagnosis.reset();
     m_state = State::Searching;
-    const SweepOutcome outcome = SendQueries(target.range.begin, target.range.end, m_options.ports.queryPort);
+    SearchedNetwork network { target.range.begin };
+    if (target.adapterAddress && target.adapterMask)
+        network = { *target.adapterAddress, *target.adapterMask };
+    m_cameras.SetNetwork(network);
+    m_reversePathFilter.reset();
+    if (!target.adapterInterface.empty())
+        m_reversePathFilter = netinfo::EffectiveReversePathFilter(target.adapterInterface);
+    const SweepOutcome outcome
+        = SendQueries(target.range.begin, target.range.end, m_options.ports.queryPort, target.adapterAddress);
     // One record per sweep, however many queries failed; the sweep goes on
     // with the remaining addresses.
     if (outcome.failed > 0) {
@@ -212,7 +224,26 @@ std::string DiscoveryEngine::StatusText(int language) const
     if (m_cameras.Ignored() > 0)
         text += IgnoredText(
             language, static_cast<int>(m_cameras.Ignored()), static_cast<int>(m_cameras.Limit()));
+    if (m_cameras.WithFindings() > 0)
+        text += ProblemCountText(language, static_cast<int>(m_cameras.WithFindings()));
     return text;
+}
+
+std::vector<CameraProblem> DiscoveryEngine::Problems(int language) const
+{
+    return DescribeProblems(m_cameras.Rows(), m_cameras.Network(), language);
+}
+
+std::string DiscoveryEngine::StatusDetails(int language) const
+{
+    std::string details;
+    for (const CameraProblem& problem : Problems(language))
+        details += (details.empty() ? "" : "\n") + problem.text;
+    if (m_reversePathFilter && netinfo::DropsUnroutedSenders(*m_reversePathFilter)) {
+        details += (details.empty() ? "" : "\n")
+            + OtherSubnetsUnheardText(language, m_target.adapterInterface, *m_reversePathFilter);
+    }
+    return details;
 }
 
 } // namespace quill::discovery

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CameraList.h"
+#include "CameraProblems.h"
 #include "DiscoveryListener.h"
 #include "DiscoveryPorts.h"
 #include "DiscoveryRange.h"
@@ -36,11 +37,15 @@ struct DiscoveryEngineOptions {
 };
 
 // Where one search looks: the range, and the adapter it is searched from as
-// the user knows it (empty: none) with its address.
+// the user knows it (empty: none) with its address, mask and system name.
+// Cameras are judged against the adapter's network, or the range's /24 when
+// no adapter applies.
 struct SearchTarget {
     DiscoveryRange range;
     std::string adapterLabel;
     std::optional<Ipv4Octets> adapterAddress;
+    std::optional<Ipv4Octets> adapterMask;
+    std::string adapterInterface;
 };
 
 // Camera discovery for every front end: it holds the listen port, sweeps a
@@ -90,13 +95,20 @@ public:
     const DiscoveryEngineOptions& Options() const { return m_options; }
 
     // What the status line says now: the search under way, its outcome, or
-    // why no camera answered; empty before any answer or search.
+    // why no camera answered, and how many cameras have problems; empty
+    // before any answer or search.
     std::string StatusText(int language) const;
+    // The status line's tooltip: each problem the list shows, and whether
+    // the adapter can hear cameras in other subnets at all.
+    std::string StatusDetails(int language) const;
+    // Rows with at least one finding, and the problems they show in words.
+    std::size_t CamerasWithProblems() const { return m_cameras.WithFindings(); }
+    std::vector<CameraProblem> Problems(int language) const;
 
 Q_SIGNALS:
     // A camera answered for the first time: Cameras()[index].
     void CameraAdded(int index);
-    // A listed camera answered again: its row's fields and count changed.
+    // A listed camera answered again, or its findings changed: its row changed.
     void CameraUpdated(int index);
     // The search has settled (for a search without answers, its diagnosis is in).
     void Settled();
@@ -116,6 +128,7 @@ private:
     SearchTarget m_target;
     std::optional<SweepOutcome> m_lastSweep;
     std::optional<std::pair<NoAnswerCause, SearchFacts>> m_diagnosis;
+    std::optional<int> m_reversePathFilter; // of the searched adapter
     std::optional<std::chrono::milliseconds> m_fixedWait;
     QTimer m_settleTimer;
     QElapsedTimer m_sinceSweep;

@@ -4,6 +4,34 @@
 
 namespace quill::discovery {
 
+const char* FindingCode(Finding finding)
+{
+    switch (finding) {
+    case kAddressConflict:
+        return "address_conflict";
+    case kSenderMismatch:
+        return "sender_mismatch";
+    case kOffNetwork:
+        return "off_network";
+    case kDuplicateMac:
+        return "duplicate_mac";
+    }
+    return "";
+}
+
+std::string FindingCodes(unsigned findings, char separator)
+{
+    std::string codes;
+    for (const Finding finding : kFindings) {
+        if ((findings & finding) == 0)
+            continue;
+        if (!codes.empty())
+            codes += separator;
+        codes += FindingCode(finding);
+    }
+    return codes;
+}
+
 std::string TableCell(std::string_view field, char separator)
 {
     std::string cell = text::SafeText(field);
@@ -31,10 +59,13 @@ std::string ResultTableText(const std::vector<ResultRow>& rows, char separator, 
         text += "\r\n";
     };
     if (withHeader)
-        line({ "No.", "IP Address", "SN", "MAC Address", "Device Name", "F/W Version" });
+        line(
+            { "No.", "IP Address", "SN", "MAC Address", "Device Name", "F/W Version", "sender", "findings" });
     for (const ResultRow& row : rows) {
         const DeviceRecord& r = row.record;
-        line({ std::to_string(row.number), r.ip, r.sn, r.mac, r.device_name, r.fw });
+        line({ std::to_string(row.number), r.ip, r.sn, r.mac, r.device_name, r.fw,
+            row.sender.port == 0 ? std::string() : FormatEndpoint(row.sender),
+            FindingCodes(row.findings, ';') });
     }
     return text;
 }

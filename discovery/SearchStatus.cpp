@@ -1,6 +1,6 @@
 #include "SearchStatus.h"
 
-#include <boost/format.hpp>
+#include "StatusFormat.h"
 
 #include <algorithm>
 #include <array>
@@ -10,34 +10,7 @@ namespace quill::discovery {
 
 namespace {
 
-    using Texts = std::array<const char*, 3>;
-
-    const char* Pick(const Texts& texts, int language)
-    {
-        return texts[static_cast<std::size_t>(language >= 0 && language < 3 ? language : 0)];
-    }
-
-    std::string Format(const Texts& texts, int language)
-    {
-        return Pick(texts, language);
-    }
-
-    template <class First, class... Rest>
-    std::string Format(const Texts& texts, int language, const First& first, const Rest&... rest)
-    {
-        boost::format format(Pick(texts, language));
-        format % first;
-        ((format % rest), ...);
-        return format.str();
-    }
-
-    // "1 camera", "12 cameras", "12 台攝影機".
-    std::string Count(int language, int n, const Texts& one, const Texts& many)
-    {
-        return std::to_string(n) + ' ' + Pick(n == 1 ? one : many, language);
-    }
-    const Texts kCamera { "camera", "台攝影機", "台摄像机" };
-    const Texts kCameras { "cameras", "台攝影機", "台摄像机" };
+    using namespace status;
     const Texts kQuery { "query", "個查詢", "个查询" };
     const Texts kQueries { "queries", "個查詢", "个查询" };
 

@@ -1,7 +1,7 @@
 #include "RowJson.h"
 
-#include "OutcomeText.h"
 #include "JsonControls.h"
+#include "OutcomeText.h"
 #include "TextConversion.h"
 
 #include <QJsonArray>
@@ -47,6 +47,19 @@ namespace {
 std::string JsonDocumentText(const QJsonObject& document)
 {
     return text::EscapeJsonControls(QJsonDocument(document).toJson(QJsonDocument::Indented)).toStdString();
+}
+
+QJsonArray ProblemsJson(const std::vector<discovery::CameraProblem>& problems)
+{
+    QJsonArray found;
+    for (const discovery::CameraProblem& problem : problems) {
+        QJsonArray numbers;
+        for (const int number : problem.numbers)
+            numbers.append(number);
+        found.append(QJsonObject { { "code", discovery::FindingCode(problem.finding) },
+            { "text", QString::fromStdString(problem.text) }, { "cameras", numbers } });
+    }
+    return found;
 }
 
 const char* ReasonKey(netcheck::ProbeReason reason)
@@ -99,7 +112,13 @@ QJsonObject CameraRowJson(const discovery::ResultRow& row)
     return { { "number", row.number }, { "ip", text::Utf8ToWide(record.ip) },
         { "sn", text::Utf8ToWide(record.sn) }, { "mac", text::Utf8ToWide(record.mac) },
         { "device_name", text::Utf8ToWide(record.device_name) }, { "fw", text::Utf8ToWide(record.fw) },
-        { "answers", row.answers } };
+        { "answers", row.answers },
+        { "sender",
+            row.sender.port == 0 ? QString()
+                                 : QString::fromStdString(discovery::FormatEndpoint(row.sender)) },
+        { "findings",
+            QJsonArray::fromStringList(QString::fromStdString(discovery::FindingCodes(row.findings, ' '))
+                                           .split(' ', Qt::SkipEmptyParts)) } };
 }
 
 } // namespace quill::report

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "AdapterRows.h"
+#include "CameraProblems.h"
 #include "CheckPlan.h"
 #include "ResultTable.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 
 #include <cstdint>
@@ -31,6 +33,9 @@ const char* WarningKey(netcheck::ProbeWarning warning);
 // (true for pass and warn), warning (a key or null), warning_text, reason,
 // elapsed_ms, detail, description (the outcome as text in the language), and
 // certificate and ntp when there are.
+// Each problem of the camera list: code, text and the cameras' numbers.
+QJsonArray ProblemsJson(const std::vector<discovery::CameraProblem>& problems);
+
 QJsonObject CheckRowJson(const netcheck::CheckRow& row, std::int32_t language);
 
 // name, address, mask, gateway, dns_server, carrier, default_route, searchable.

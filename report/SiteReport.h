@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AdapterRows.h"
+#include "CameraProblems.h"
 #include "CheckPlan.h"
 #include "DiscoverySweep.h"
 #include "ResultTable.h"
@@ -27,6 +28,8 @@ struct SiteReport {
     std::vector<discovery::ResultRow> cameras;
     std::string discoverySummary; // the search page's status line for the search
     std::vector<netcheck::CheckRow> checks;
+    // What is wrong with the cameras' addressing, in the report's language.
+    std::vector<discovery::CameraProblem> findings {};
 };
 
 } // namespace quill::report

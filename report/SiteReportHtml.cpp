@@ -33,6 +33,8 @@ table.facts th { width: 30%; }
 td.pass { color: #176b17; font-weight: bold; }
 td.fail { color: #b00000; font-weight: bold; }
 td.warn { color: #b35900; font-weight: bold; } /* the window's warning colour */
+tr.finding td { background: #ffe9cc; } /* the camera list's warm background */
+ul.findings li { margin: 0 0 1mm; }
 p.summary { white-space: pre-line; }
 @media screen { body { padding: 8mm; } }
 )";
@@ -41,7 +43,10 @@ p.summary { white-space: pre-line; }
         std::string html; // already escaped
         const char* cssClass = nullptr;
     };
-    using Row = std::vector<Cell>;
+    struct Row : std::vector<Cell> {
+        using std::vector<Cell>::vector;
+        const char* rowClass = nullptr;
+    };
 
     struct Column {
         const char* heading;
@@ -61,7 +66,7 @@ p.summary { white-space: pre-line; }
             out << "<th>" << column.heading << "</th>";
         out << "</tr></thead>\n<tbody>\n";
         for (const Row& row : rows) {
-            out << "<tr>";
+            out << (row.rowClass ? "<tr class=\"" + std::string(row.rowClass) + "\">" : "<tr>");
             for (const Cell& cell : row)
                 out << (cell.cssClass ? "<td class=\"" + std::string(cell.cssClass) + "\">" : "<td>")
                     << cell.html << "</td>";
@@ -124,6 +129,27 @@ p.summary { white-space: pre-line; }
                 { "Default route", YesNo(adapter.defaultRoute) } });
     }
 
+    // Row numbers as the findings name them: "rows 2, 5".
+    std::string RowNumbers(const std::vector<int>& numbers)
+    {
+        std::string text = numbers.size() == 1 ? "row " : "rows ";
+        for (std::size_t i = 0; i < numbers.size(); ++i)
+            text += (i ? ", " : "") + std::to_string(numbers[i]);
+        return text;
+    }
+
+    void Findings(std::ostream& out, const SiteReport& report)
+    {
+        if (report.findings.empty())
+            return;
+        out << "<h2>Findings</h2>\n<ul class=\"findings\" id=\"findings\">\n";
+        for (const discovery::CameraProblem& problem : report.findings) {
+            out << "<li data-code=\"" << discovery::FindingCode(problem.finding) << "\">"
+                << HtmlText(problem.text) << " (" << RowNumbers(problem.numbers) << ")</li>\n";
+        }
+        out << "</ul>\n";
+    }
+
     void Cameras(std::ostream& out, const SiteReport& report)
     {
         out << "<h2>Cameras</h2>\n";
@@ -134,9 +160,12 @@ p.summary { white-space: pre-line; }
         std::vector<Row> rows;
         for (const discovery::ResultRow& camera : report.cameras) {
             const discovery::DeviceRecord& record = camera.record;
-            rows.push_back(
-                { { std::to_string(camera.number) }, { HtmlText(record.ip) }, { HtmlText(record.sn) },
-                    { HtmlText(record.mac) }, { HtmlText(record.device_name) }, { HtmlText(record.fw) } });
+            // A row with a finding is marked: "!" beside its number and a warm background.
+            rows.push_back({ { std::to_string(camera.number) + (camera.findings ? " !" : "") },
+                { HtmlText(record.ip) }, { HtmlText(record.sn) }, { HtmlText(record.mac) },
+                { HtmlText(record.device_name) }, { HtmlText(record.fw) } });
+            if (camera.findings)
+                rows.back().rowClass = "finding";
         }
         Table(out, "cameras",
             { { "No.", 6 }, { "IP Address", 16 }, { "Serial number", 17 }, { "MAC Address", 19 },
@@ -230,6 +259,7 @@ void WriteSiteReportHtml(std::ostream& out, const SiteReport& report)
         << HtmlText(TimestampText(report.generatedAt)) << "</title>\n<style>" << kStyle
         << "</style>\n</head>\n<body>\n";
     Heading(out, report);
+    Findings(out, report);
     Adapter(out, report);
     Cameras(out, report);
     Discovery(out, report);

@@ -24,6 +24,7 @@ void WriteSiteReportJson(std::ostream& out, const SiteReport& report)
         { "generated_at", QString::fromStdString(TimestampText(report.generatedAt)) },
         { "pc_name", QString::fromStdString(report.pcName) },
         { "os_name", QString::fromStdString(report.osName) }, { "language", LanguageCode(report.language) },
+        { "findings", ProblemsJson(report.findings) },
         { "adapter", report.adapter ? QJsonValue(AdapterRowJson(*report.adapter)) : QJsonValue() },
         { "discovery", discovery }, { "checks", checks } };
     out << JsonDocumentText(document);

@@ -27,6 +27,7 @@ report::SiteReport WindowSiteReport(
     site.rangeEnd = search.EndAddress();
     site.cameras = search.ResultRows();
     site.discoverySummary = search.Engine().StatusText(language);
+    site.findings = search.Engine().Problems(language);
     return site;
 }
 

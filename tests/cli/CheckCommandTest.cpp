@@ -9,8 +9,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <thread>
 #include <csignal>
+#include <thread>
 
 namespace quill::test {
 namespace {

@@ -84,15 +84,17 @@ namespace {
         EXPECT_EQ(csv.err, "10 cameras answered; 10 queries sent\n");
         QStringList lines = QString::fromStdString(csv.out).split("\r\n", Qt::SkipEmptyParts);
         ASSERT_EQ(lines.size(), 11) << csv.out;
-        EXPECT_EQ(lines.takeFirst(), "No.,IP Address,SN,MAC Address,Device Name,F/W Version");
+        EXPECT_EQ(lines.takeFirst(), "No.,IP Address,SN,MAC Address,Device Name,F/W Version,sender,findings");
         for (const QString& line : lines) {
             // The name holds a comma and quotes: quoted, with its quotes doubled.
             const QStringList cells = line.split(',');
-            ASSERT_EQ(cells.size(), 7) << line.toStdString();
+            ASSERT_EQ(cells.size(), 9) << line.toStdString();
             const int n = cells[1].section('.', 3).toInt() - 9;
             EXPECT_EQ(cells[2], QString::asprintf("SIM%06d", n));
             EXPECT_EQ(cells[4] + ',' + cells[5], QStringLiteral("\"Cam\"\"%1\"\",東門\"").arg(n));
             EXPECT_EQ(cells[6], QStringLiteral("1.0.%1").arg(n));
+            EXPECT_EQ(cells[7], cells[1] + ":1334");
+            EXPECT_EQ(cells[8], "");
         }
     }
 
@@ -126,13 +128,18 @@ namespace {
         answering.join();
         ASSERT_EQ(json.status, 0) << json.err << json.out;
         const QJsonObject document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
-        EXPECT_EQ(document["summary"].toString(), "2 cameras answered; 1 query sent");
+        EXPECT_EQ(
+            document["summary"].toString(), "2 cameras answered; 1 query sent; 2 cameras with problems");
         const QJsonArray rows = document["cameras"].toArray();
         ASSERT_EQ(rows.size(), 2) << json.out;
         EXPECT_EQ(rows[0]["fw"].toString(), "1.2");
         EXPECT_EQ(rows[0]["answers"].toInt(), 3);
         EXPECT_EQ(rows[1]["device_name"].toString(), "Gate");
         EXPECT_EQ(rows[1]["answers"].toInt(), 1);
+        for (const QJsonValue row : rows) {
+            EXPECT_EQ(row["sender"].toString(), "198.18.0.40:1334");
+            EXPECT_EQ(row["findings"].toArray(), QJsonArray { "address_conflict" });
+        }
     }
 
     // Rows stream while the search goes on; Ctrl-C then ends it with what it found.
@@ -156,7 +163,8 @@ namespace {
         ASSERT_TRUE(process.waitForFinished(5000));
         seen += process.readAllStandardOutput();
         EXPECT_EQ(process.exitCode(), 130);
-        EXPECT_TRUE(seen.endsWith("\n\nInterrupted: 20 cameras answered; 256 queries sent\n")) << seen.toStdString();
+        EXPECT_TRUE(seen.endsWith("\n\nInterrupted: 20 cameras answered; 256 queries sent\n"))
+            << seen.toStdString();
     }
 
     TEST_F(DiscoverCommand, ExitStatusSaysWhetherACameraAnsweredOrThePortIsTaken)

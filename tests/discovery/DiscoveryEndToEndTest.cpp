@@ -102,7 +102,7 @@ TEST_F(DiscoveryEndToEnd, SearchListsEveryCameraForItsOwnAndTheBroadcastQueryAnd
     ASSERT_EQ(table.size(), kCameraCount + 1u);
     EXPECT_EQ(table[0],
         (std::vector<std::string> {
-            "No.", "IP Address", "SN", "MAC Address", "Device Name", "F/W Version" }));
+            "No.", "IP Address", "SN", "MAC Address", "Device Name", "F/W Version", "sender", "findings" }));
     std::map<std::string, int> rowsPerCamera;
     for (int row = 1; row <= kCameraCount; ++row) {
         const int n = std::stoi(table[row][1].substr(9)) - 9;
@@ -110,7 +110,7 @@ TEST_F(DiscoveryEndToEnd, SearchListsEveryCameraForItsOwnAndTheBroadcastQueryAnd
                           fw = "1.0." + std::to_string(n);
         EXPECT_EQ(table[row],
             (std::vector<std::string> { std::to_string(row), CameraAddress(n), "'=SN" + std::to_string(n),
-                mac, "Cam,\"" + std::to_string(n) + "\"-東門", fw }));
+                mac, "Cam,\"" + std::to_string(n) + "\"-東門", fw, CameraAddress(n) + ":1334", "" }));
         EXPECT_EQ(RowTexts(*page, row - 1),
             (Texts { QString::number(row), QString::fromStdString(CameraAddress(n)),
                 QString::fromStdString(mac), QString::fromStdString(fw) }));

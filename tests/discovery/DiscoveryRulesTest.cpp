@@ -135,12 +135,14 @@ TEST(DiscoveryRules, StatusLineCountsCamerasAndTheAnswersAFullListTurnedAway)
 {
     DiscoveryEngine engine({ .cameraLimit = 2 });
     EXPECT_EQ(engine.StatusText(0), "");
+    // One MAC under two addresses: a problem of both cameras.
     for (const char* answer : { "10.0.0.1", "10.0.0.2", "10.0.0.1", "10.0.0.3", "10.0.0.4" })
         engine.Accept({ answer, "s", "m", "n", "f" }, {});
     engine.TakeAnswers();
+    EXPECT_EQ(engine.StatusText(0),
+        "2 cameras answered; 2 answers ignored: the list holds at most 2 cameras; 2 cameras with problems");
     EXPECT_EQ(
-        engine.StatusText(0), "2 cameras answered; 2 answers ignored: the list holds at most 2 cameras");
-    EXPECT_EQ(engine.StatusText(2), "2 台摄像机回应；已忽略 2 个回应：列表最多列出 2 台摄像机");
+        engine.StatusText(2), "2 台摄像机回应；已忽略 2 个回应：列表最多列出 2 台摄像机；2 台摄像机有问题");
     engine.Clear();
     engine.Accept({ "10.0.0.1", "s", "m", "n", "f" }, {});
     engine.TakeAnswers();

@@ -6,8 +6,6 @@
 #include "AnswerSocket.h"
 
 #include <QElapsedTimer>
-#include <QHelpEvent>
-#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -71,34 +69,31 @@ TEST_F(SearchPageListener, AnswersBecomeRowsAndDebugLinesAsTheCameraWroteThem)
 TEST_F(SearchPageListener, OneRowPerCameraAndSearchStartsAfresh)
 {
     // The same camera three times, its MAC spelt two ways, and a second MAC
-    // for its address: two cameras, two rows, a count of 2.
-    for (const char* answer : { "10.0.0.1 s 00:1a:2b:3c:4d:5e d f1", "10.0.0.1 s 00-1A-2B-3C-4D-5E d f2",
-             "10.0.0.1 s 00:1a:2b:3c:4d:5f d f", "10.0.0.1 s 00:1a:2b:3c:4d:5e d f3" })
+    // for its address: two cameras, two rows, a count of 2, both in conflict.
+    for (const char* answer : { "127.0.0.1 s 00:1a:2b:3c:4d:5e d f1", "127.0.0.1 s 00-1A-2B-3C-4D-5E d f2",
+             "127.0.0.1 s 00:1a:2b:3c:4d:5f d f", "127.0.0.1 s 00:1a:2b:3c:4d:5e d f3" })
         Answer(answer);
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return page->Engine().Cameras().size() == 2 && page->Engine().Cameras()[0].answers == 3; },
         5000));
     EXPECT_EQ(Rows(), 2);
-    EXPECT_EQ(RowTexts(*page, 0), (Texts { "1", "10.0.0.1", "00:1a:2b:3c:4d:5e", "f3" }));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return page->StatusText() == "2 cameras answered"; }, 5000));
-    const QPoint onFirstRow = page->ResultList().visualRect(page->ResultList().model()->index(0, 3)).center();
-    QHelpEvent help(QEvent::ToolTip, onFirstRow, page->ResultList().viewport()->mapToGlobal(onFirstRow));
-    QApplication::sendEvent(page->ResultList().viewport(), &help);
-    EXPECT_EQ(QToolTip::text(), "Answers since Search: 3");
+    EXPECT_EQ(RowTexts(*page, 0), (Texts { "1", "127.0.0.1", "00:1a:2b:3c:4d:5e", "f3" }));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return page->StatusText() == "2 cameras answered; 2 cameras with problems"; }, 5000));
 
     ClickSearch(*page);
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(peer.collect(300, 500ms), std::vector<std::string>(256, "update"));
-    Answer("10.0.0.3 s m d f");
+    Answer("127.0.0.1 s m d f");
     ASSERT_TRUE(WaitForRows(1));
-    EXPECT_EQ(RowTexts(*page, 0), (Texts { "1", "10.0.0.3", "m", "f" }));
+    EXPECT_EQ(RowTexts(*page, 0), (Texts { "1", "127.0.0.1", "m", "f" }));
     // Settled two seconds after the last answer; later answers still count.
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return page->StatusText() == "1 camera answered; 256 queries sent"; }, 6000));
-    Answer("10.0.0.4 s m d f");
+    Answer("127.0.0.1 s m2 d f");
     page->ApplyLanguage(1);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return page->StatusText() == "2 台攝影機回應；已送出 256 個查詢"; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return page->StatusText() == "2 台攝影機回應；已送出 256 個查詢；2 台攝影機有問題"; }, 5000));
 }
 
 // A flood of made-up cameras fills the list to its bound and no further.
@@ -116,7 +111,9 @@ TEST_F(SearchPageListener, TheListStopsAtItsBoundAndSaysHowManyAnswersItIgnored)
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             return page->StatusText()
-                == "4096 cameras answered; 50 answers ignored: the list holds at most 4096 cameras";
+                == "4096 cameras answered; 50 answers ignored: the list holds at most 4096 cameras; 4096 "
+                   "cameras "
+                   "with problems";
         },
         20000))
         << page->StatusText().toStdString();

@@ -150,7 +150,7 @@ TEST_F(SearchPageWidgets, HeaderSortsEachColumnInItsOwnOrderAndNewRowsLandWhereI
     // Ctrl+C copies the selected row with all five fields and its number.
     list.setCurrentIndex(list.model()->index(0, 0));
     QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("4\t198.18.0.50\tsn\tm\tname\t2\r\n"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("4\t198.18.0.50\tsn\tm\tname\t2\t\t\r\n"));
 }
 
 } // namespace
