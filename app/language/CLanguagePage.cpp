@@ -82,6 +82,7 @@ void CLanguagePage::OnShowWindow(bool show)
         return;
     if (m_languageCombo)
         m_languageCombo->SetCurSel(m_language);
-    SendMessage(
-        WM_COMMAND, MakeWParam(kLanguageComboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(m_languageCombo));
+    // What the selection-changed command would run, run directly: the
+    // selection equals the language, so nothing is written.
+    OnSelchangeLanguage();
 }
