@@ -100,7 +100,13 @@ namespace {
 
     // A camera of our own at 198.18.0.40 answers its query three times, and a
     // second camera claims its address once: two rows, the first with its count.
-    TEST_F(DiscoverCommand, ACameraIsListedOnceHoweverOftenItAnswers)
+    // A "camera" of the test's own at 198.18.0.40 answers each query with
+    // crafted datagrams: the same camera three times, a second MAC for its
+    // address, an address it does not have, its MAC under another address, a
+    // factory default off the network, and a name holding a right-to-left
+    // override and a control character. One row per camera, every finding
+    // named, the camera text safe in every output.
+    TEST_F(DiscoverCommand, OneRowPerCameraWithItsFindingsAndSafeTextInEveryOutput)
     {
         namespace asio = boost::asio;
         using asio::ip::udp;
@@ -113,33 +119,68 @@ namespace {
         }).join();
         const timeval bound { 10, 0 };
         ::setsockopt(camera->native_handle(), SOL_SOCKET, SO_RCVTIMEO, &bound, sizeof bound);
-        std::thread answering([&] {
+        const char* const answers[] { "198.18.0.40 SN1 00:1a:2b:3c:4d:5e Door 1.0",
+            "198.18.0.40 SN1 00-1A-2B-3C-4D-5E Door 1.1", "198.18.0.40 SN2 00:1a:2b:3c:4d:5f Gate 2.0",
+            "198.18.0.40 SN1 001a2b3c4d5e Door 1.2", "198.18.0.150 SN3 00:1a:2b:3c:4d:60 Far 1.0",
+            "198.18.0.41 SN4 00:1A:2B:3C:4D:5E Twin 1.0", "192.168.1.108 SN5 00:1a:2b:3c:4d:61 Default 1.0",
+            "198.18.0.40 SN6 00:1a:2b:3c:4d:62 Cam\u202Eevil\x01 1.0" };
+        const auto answerOneQuery = [&] {
             std::array<char, 16> query {};
             udp::endpoint querier;
             boost::system::error_code error;
             camera->receive_from(asio::buffer(query), querier, 0, error);
-            for (const char* answer :
-                { "198.18.0.40 SN1 00:1a:2b:3c:4d:5e Door 1.0", "198.18.0.40 SN1 00-1A-2B-3C-4D-5E Door 1.1",
-                    "198.18.0.40 SN2 00:1a:2b:3c:4d:5f Gate 2.0", "198.18.0.40 SN1 001a2b3c4d5e Door 1.2" })
+            for (const char* answer : answers)
                 camera->send_to(
                     asio::buffer(std::string(answer)), udp::endpoint(querier.address(), 1334), 0, error);
-        });
-        const CliRun json = Discover({ "--range", "198.18.0.40", "--format", "json", "--wait", "1.5" });
-        answering.join();
+        };
+        const auto run = [&](const QStringList& format) {
+            std::thread answering(answerOneQuery);
+            const CliRun result
+                = Discover(QStringList { "--range", "198.18.0.40", "--wait", "1.5" } + format);
+            answering.join();
+            return result;
+        };
+
+        const CliRun json = run({ "--format", "json" });
         ASSERT_EQ(json.status, 0) << json.err << json.out;
+        EXPECT_TRUE(QString::fromStdString(json.out).contains("Cam\\u202eevil\\u0001", Qt::CaseInsensitive))
+            << "escaped in the JSON text: " << json.out;
         const QJsonObject document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
         EXPECT_EQ(
-            document["summary"].toString(), "2 cameras answered; 1 query sent; 2 cameras with problems");
+            document["summary"].toString(), "6 cameras answered; 1 query sent; 6 cameras with problems");
         const QJsonArray rows = document["cameras"].toArray();
-        ASSERT_EQ(rows.size(), 2) << json.out;
-        EXPECT_EQ(rows[0]["fw"].toString(), "1.2");
-        EXPECT_EQ(rows[0]["answers"].toInt(), 3);
-        EXPECT_EQ(rows[1]["device_name"].toString(), "Gate");
-        EXPECT_EQ(rows[1]["answers"].toInt(), 1);
-        for (const QJsonValue row : rows) {
+        const std::vector<std::pair<int, QStringList>> expected {
+            { 3, { "address_conflict", "duplicate_mac" } },
+            { 1, { "address_conflict" } },
+            { 1, { "sender_mismatch" } },
+            { 1, { "sender_mismatch", "duplicate_mac" } },
+            { 1, { "sender_mismatch", "off_network" } },
+            { 1, { "address_conflict" } },
+        };
+        ASSERT_EQ(rows.size(), static_cast<qsizetype>(expected.size())) << json.out;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const QJsonObject row = rows[static_cast<qsizetype>(i)].toObject();
+            EXPECT_EQ(row["answers"].toInt(), expected[i].first) << i;
+            EXPECT_EQ(row["findings"].toArray(), QJsonArray::fromStringList(expected[i].second)) << i;
             EXPECT_EQ(row["sender"].toString(), "198.18.0.40:1334");
-            EXPECT_EQ(row["findings"].toArray(), QJsonArray { "address_conflict" });
         }
+        EXPECT_EQ(rows[0]["fw"].toString(), "1.2");
+        EXPECT_EQ(rows[5]["device_name"].toString(), QStringLiteral("Cam\u202Eevil\u0001"));
+        EXPECT_EQ(document["findings"].toArray().size(), 6)
+            << "one conflict, one shared MAC, four single ones";
+        // Findings alone keep exit 0; --strict fails on them.
+        EXPECT_EQ(run({ "--format", "json", "--strict" }).status, 1);
+
+        const CliRun csv = run({ "--format", "csv" });
+        EXPECT_NE(csv.out.find(",Cam<U+202E>evil<U+0001>,1.0,198.18.0.40:1334,address_conflict\r\n"),
+            std::string::npos)
+            << csv.out;
+        const CliRun table = run({});
+        EXPECT_NE(table.out.find("Cam<U+202E>evil<U+0001>"), std::string::npos) << table.out;
+        EXPECT_NE(table.out.find("! Address conflict: 198.18.0.40 is used by 3 cameras"), std::string::npos)
+            << table.out;
+        for (const std::string& out : { json.out, csv.out, table.out })
+            EXPECT_EQ(out.find("\u202E"), std::string::npos) << "never the override itself";
     }
 
     // Rows stream while the search goes on; Ctrl-C then ends it with what it found.
