@@ -1,6 +1,6 @@
 // The discovery engine's rules on their own, without sockets or root: typed
-// ranges, the list of cameras, the result orders, the settle rule, why no
-// camera answered and what the status line then says.
+// ranges, the result orders, the settle rule, why no camera answered and what
+// the status line then says.
 #include "CameraList.h"
 #include "DiscoveryEngine.h"
 #include "ResultOrder.h"
@@ -39,36 +39,6 @@ TEST(DiscoveryRules, TypedRangesAreTakenStrictly)
     EXPECT_EQ(RangeWithin24({ 10, 0, 5, 9 }, { 172, 16, 1, 3 }),
         (DiscoveryRange { { 10, 0, 5, 9 }, { 10, 0, 5, 3 } }));
     EXPECT_EQ(FormatRange(NetworkOf({ 198, 18, 0, 77 })), "198.18.0.0-255");
-}
-
-TEST(DiscoveryRules, ACameraIsItsAddressAndItsMacWhateverTheMacsSpelling)
-{
-    CameraList list(3);
-    const auto at = std::chrono::system_clock::now();
-    const Ipv4Endpoint sender { { 198, 18, 0, 40 }, 1334 };
-    EXPECT_EQ(list.Add({ "198.18.0.40", "s1", "00:1A:2b:3c:4d:5e", "n", "1" }, sender, at).change,
-        CameraList::Change::Added);
-    for (const char* mac : { "00-1a-2B-3C-4D-5E", "001a2b3c4d5e" }) {
-        const auto again = list.Add({ "198.18.0.40", "s2", mac, "n", "2" }, sender, at);
-        EXPECT_EQ(
-            std::pair(again.change, again.index), std::pair(CameraList::Change::Updated, std::size_t { 0 }));
-    }
-    // Another MAC for the same address is another camera.
-    EXPECT_EQ(list.Add({ "198.18.0.40", "s", "00:1a:2b:3c:4d:5f", "n", "1" }, sender, at).index, 1u);
-    ASSERT_EQ(list.Rows().size(), 2u);
-    EXPECT_EQ(list.Rows()[0].answers, 3);
-    EXPECT_EQ(list.Rows()[0].record.fw, "2"); // the latest answer's fields
-    EXPECT_EQ(list.Rows()[1].number, 2);
-    // Past the limit new cameras are counted, known ones still update.
-    list.Add({ "198.18.0.41", "s", "m", "n", "1" }, sender, at);
-    EXPECT_EQ(
-        list.Add({ "198.18.0.42", "s", "m", "n", "1" }, sender, at).change, CameraList::Change::Ignored);
-    EXPECT_EQ(
-        list.Add({ "198.18.0.41", "s", "M", "n", "1" }, sender, at).change, CameraList::Change::Updated);
-    EXPECT_EQ(std::pair(list.Rows().size(), list.Ignored()), std::pair(std::size_t { 3 }, std::size_t { 1 }));
-    list.Clear();
-    EXPECT_EQ(list.Add({ "198.18.0.42", "s", "m", "n", "1" }, sender, at).index, 0u);
-    EXPECT_EQ(list.Ignored(), 0u);
 }
 
 TEST(DiscoveryRules, ColumnsSortInTheirNaturalOrderAndOddTextsLast)
