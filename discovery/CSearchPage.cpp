@@ -9,6 +9,7 @@
 #include "MessageBox.h"
 #include "ResultOrder.h"
 #include "SearchPageMenuTexts.h"
+#include "SearchPageNotices.h"
 #include "SearchPageTemplate.h"
 #include "SearchPageTexts.h"
 #include "TextConversion.h"
@@ -22,8 +23,6 @@
 #include <QMenu>
 #include <QPalette>
 #include <QToolTip>
-
-#include <boost/format.hpp>
 
 #include <algorithm>
 
@@ -56,13 +55,6 @@ constexpr char kDefaultRangeText[] = "192.168.1.1";
 // the list at once, only their drawing waits. Painting the list for every
 // single answer would cost far more than the answer itself.
 constexpr int kListPaintDelayMs = 20;
-
-// Part i of an adapter's address, empty when the slot holds fewer parts.
-const std::string& AddressPart(const std::vector<std::string>& parts, std::size_t i)
-{
-    static const std::string none;
-    return i < parts.size() ? parts[i] : none;
-}
 
 } // namespace
 
@@ -157,13 +149,7 @@ bool CSearchPage::OnInitDialog()
         SetRangeFromTexts();
     }
 
-    for (int i = 0; i < adapters; ++i) {
-        const auto& parts = m_adapterParts[static_cast<std::size_t>(i)];
-        const std::string address = (boost::format("%s.%s.%s.%s") % AddressPart(parts, 0)
-            % AddressPart(parts, 1) % AddressPart(parts, 2) % AddressPart(parts, 3))
-                                        .str();
-        m_adapterCombo->InsertString(i, Utf8ToWide(address));
-    }
+    FillAdapterList();
     m_selectedAdapter = 0;
     m_adapterCombo->SetCurSel(0);
 
@@ -209,18 +195,59 @@ void CSearchPage::SetUpResultList()
     m_list.SetOptions(ListCtrlEx::SortOnHeaderClick);
 }
 
+// The leading slots that hold a whole address: the list's entries are the
+// table's slots, index for index.
 int CSearchPage::UsableAdapterCount() const
 {
-    return std::clamp(m_adapterCount, 0, kAdapterSlots);
+    const int handed = std::clamp(m_adapterCount, 0, kAdapterSlots);
+    int usable = 0;
+    while (usable < handed && quill::discovery::Ipv4FromParts(m_adapterParts[static_cast<std::size_t>(usable)]))
+        ++usable;
+    return usable;
+}
+
+std::optional<CSearchPage::Ipv4Octets> CSearchPage::AdapterAddress(int adapter) const
+{
+    if (adapter < 0 || adapter >= UsableAdapterCount())
+        return std::nullopt;
+    return quill::discovery::Ipv4FromParts(m_adapterParts[static_cast<std::size_t>(adapter)]);
+}
+
+void CSearchPage::FillAdapterList()
+{
+    m_adapterCombo->ResetContent();
+    for (int i = 0; i < UsableAdapterCount(); ++i)
+        m_adapterCombo->InsertString(i, QString::fromStdString(quill::discovery::FormatIpv4(*AdapterAddress(i))));
+}
+
+void CSearchPage::TakeAdapters(
+    int count, const std::array<std::vector<std::string>, kAdapterSlots>& parts, int selected)
+{
+    const std::optional<Ipv4Octets> chosenAddress = AdapterAddress(m_selectedAdapter);
+    m_adapterCount = count;
+    m_adapterParts = parts;
+    if (!m_adapterCombo)
+        return; // not created yet: its initialisation takes them
+    FillAdapterList();
+    if (!AdapterAddress(selected))
+        selected = 0;
+    m_selectedAdapter = selected;
+    m_adapterCombo->SetCurSel(selected);
+    if (const auto address = AdapterAddress(selected); address && address != chosenAddress) {
+        FormAdapterRangeTexts(selected);
+        SetRangeFromTexts();
+    }
+    RefreshStatus();
 }
 
 bool CSearchPage::FormAdapterRangeTexts(int adapter)
 {
-    const auto& parts = m_adapterParts[static_cast<std::size_t>(adapter)];
-    if (parts.size() < 3)
+    const auto address = AdapterAddress(adapter);
+    if (!address)
         return false;
-    m_beginText = (boost::format("%s.%s.%s.0") % parts[0] % parts[1] % parts[2]).str();
-    m_endText = (boost::format("%s.%s.%s.255") % parts[0] % parts[1] % parts[2]).str();
+    const quill::discovery::DiscoveryRange network = quill::discovery::NetworkOf(*address);
+    m_beginText = quill::discovery::FormatIpv4(network.begin);
+    m_endText = quill::discovery::FormatIpv4(network.end);
     return true;
 }
 
@@ -278,6 +305,7 @@ void CSearchPage::OnFieldchangedAddress(NMHDR*, LRESULT* result)
 
 void CSearchPage::OnClickedSearch()
 {
+    m_statusNote.clear();
     ClearResults();
     SendDiscovery();
     RefreshStatus();
@@ -456,8 +484,22 @@ QString CSearchPage::StatusText() const
 
 void CSearchPage::RefreshStatus()
 {
-    if (m_status)
-        m_status->setText(QString::fromStdString(m_engine.StatusText(m_shownLanguage)));
+    if (!m_status)
+        return;
+    QString text = QString::fromStdString(m_engine.StatusText(m_shownLanguage));
+    // Without an adapter the engine could only name none.
+    if (UsableAdapterCount() == 0 && m_engine.Cameras().empty()
+        && m_engine.state() != quill::discovery::DiscoveryEngine::State::Searching)
+        text = LanguageText(kNoAdapterText, m_shownLanguage);
+    if (!m_statusNote.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + m_statusNote;
+    m_status->setText(text);
+}
+
+void CSearchPage::ShowStatusNote(const QString& note)
+{
+    m_statusNote = note;
+    RefreshStatus();
 }
 
 void CSearchPage::DeferListPainting()

@@ -22,9 +22,9 @@
 #include <QApplication>
 #include <QFileDialog>
 
-#include <boost/format.hpp>
-
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <string>
 
 namespace {
@@ -53,11 +53,6 @@ bool SameAdapter(const AdapterInfo& a, const AdapterInfo& b)
     return a.addressParts == b.addressParts;
 }
 
-std::string AddressText(const AdapterInfo& adapter)
-{
-    const auto& parts = adapter.addressParts;
-    return (boost::format("%s.%s.%s.%s") % parts[0] % parts[1] % parts[2] % parts[3]).str();
-}
 
 } // namespace
 
@@ -98,13 +93,13 @@ bool CZeruruDlg::OnInitDialog()
     setWindowIcon(m_icon);
     SetWindowText(QString::fromUtf8(quill::app::kMainWindowTitle));
 
-    quill::netinfo::CollectAdapterTable(m_adapters, m_parts.collectors);
-    m_searchPageAdapters = m_adapters;
+    m_adapterRows = quill::netinfo::ReadAdapterRows(m_parts.collectors);
+    m_adapters = quill::netinfo::AdapterTableOf(m_adapterRows);
     if (m_parts.followAdapterChanges) {
         m_adapterWatcher = std::make_unique<quill::netinfo::AdapterWatcher>(m_parts.collectors);
         connect(m_adapterWatcher.get(), &quill::netinfo::AdapterWatcher::AdaptersChanged, this,
             &CZeruruDlg::OnAdaptersChanged);
-        m_adapterWatcher->Start(m_adapters);
+        m_adapterWatcher->Start(m_adapterRows);
     }
 
     for (int tab = 0; tab < quill::app::kTabCount; ++tab)
@@ -133,11 +128,7 @@ void CZeruruDlg::CreatePages()
 
     // The search page fills its adapter list and its range during its own
     // initialisation, so it gets the addresses before it is created.
-    const int filled = FilledSlots(m_searchPageAdapters);
-    m_searchPage->m_adapterCount = filled;
-    for (int slot = 0; slot < filled; ++slot)
-        m_searchPage->m_adapterParts[static_cast<std::size_t>(slot)]
-            = m_searchPageAdapters.slots[static_cast<std::size_t>(slot)].addressParts;
+    HandAdaptersToSearchPage();
 
     // The pages store a language chosen on them where the window reads it.
     m_searchPage->SetSettingsLocation(m_parts.settingsPath);
@@ -146,6 +137,7 @@ void CZeruruDlg::CreatePages()
     m_searchPage->Create(this);
     m_devicePage->Create(this);
     connect(m_searchPage.get(), &CSearchPage::SiteReportRequested, this, &CZeruruDlg::SaveSiteReport);
+    connect(this, &CZeruruDlg::SearchStatusNote, m_searchPage.get(), &CSearchPage::ShowStatusNote);
 }
 
 void CZeruruDlg::SaveSiteReport()
@@ -166,9 +158,8 @@ void CZeruruDlg::SaveSiteReport()
         AfxMessageBox(LanguageText(searchpage::kExportFailedText, language).arg(file->errorString()));
         return;
     }
-    const AdapterInfo* adapter = UsableAdapter(m_searchPage->m_selectedAdapter);
     m_reportRun = std::make_unique<quill::report::SiteReportRun>(
-        quill::app::WindowSiteReport(*m_searchPage, adapter, adapter == &m_adapters.slots[0], language),
+        quill::app::WindowSiteReport(*m_searchPage, AdapterRowOf(m_searchPage->m_selectedAdapter), language),
         m_devicePage->CurrentPlan(), m_devicePage->Probes(), std::move(file));
     connect(m_reportRun.get(), &quill::report::SiteReportRun::Finished, this,
         [this, language](const QString& error) {
@@ -233,15 +224,23 @@ void CZeruruDlg::OnSelchangeTab(NMHDR*, LRESULT* result)
 
 const AdapterInfo* CZeruruDlg::UsableAdapter(int pageIndex) const
 {
-    if (pageIndex < 0 || pageIndex >= FilledSlots(m_searchPageAdapters))
+    if (pageIndex < 0 || pageIndex >= FilledSlots(m_adapters))
         return nullptr;
-    const AdapterInfo& listed = m_searchPageAdapters.slots[static_cast<std::size_t>(pageIndex)];
-    const auto current
-        = std::find_if(m_adapters.slots.begin(), m_adapters.slots.begin() + FilledSlots(m_adapters),
-            [&listed](const AdapterInfo& adapter) { return SameAdapter(adapter, listed); });
-    if (current == m_adapters.slots.begin() + FilledSlots(m_adapters) || current->addressParts.size() < 4)
+    const AdapterInfo& adapter = m_adapters.slots[static_cast<std::size_t>(pageIndex)];
+    return quill::discovery::Ipv4FromParts(adapter.addressParts) ? &adapter : nullptr;
+}
+
+const quill::netinfo::AdapterRow* CZeruruDlg::AdapterRowOf(int pageIndex) const
+{
+    const AdapterInfo* adapter = UsableAdapter(pageIndex);
+    if (!adapter)
         return nullptr;
-    return &*current;
+    const auto address = quill::discovery::Ipv4FromParts(adapter->addressParts);
+    const auto row = std::find_if(m_adapterRows.begin(), m_adapterRows.end(),
+        [&](const quill::netinfo::AdapterRow& known) {
+            return known.searchable && known.name == adapter->interfaceName && known.address == *address;
+        });
+    return row == m_adapterRows.end() ? nullptr : &*row;
 }
 
 void CZeruruDlg::ShowAdapterSettings(int pageIndex, bool emptyWhenGone)
@@ -256,28 +255,42 @@ void CZeruruDlg::ShowAdapterSettings(int pageIndex, bool emptyWhenGone)
         return;
     }
     using quill::text::Utf8ToWide;
-    m_devicePage->SetDlgItemText(device_page::kIpText, Utf8ToWide(AddressText(*adapter)));
+    m_devicePage->SetDlgItemText(device_page::kIpText,
+        QString::fromStdString(quill::discovery::FormatIpv4(*quill::discovery::Ipv4FromParts(adapter->addressParts))));
     m_devicePage->SetDlgItemText(device_page::kMaskText, Utf8ToWide(adapter->subnetMask));
     m_devicePage->SetDlgItemText(device_page::kGatewayText, Utf8ToWide(adapter->defaultGateway));
     m_devicePage->SetDlgItemText(device_page::kDnsText, Utf8ToWide(adapter->dnsServer));
 }
 
-void CZeruruDlg::OnAdaptersChanged(const quill::netinfo::AdapterTable& adapters)
+void CZeruruDlg::OnAdaptersChanged(const std::vector<quill::netinfo::AdapterRow>& adapters)
 {
-    m_adapters = adapters;
-    HandAdaptersToSearchPage();
+    // The adapter chosen on the search page, found again in the new table.
+    std::optional<AdapterInfo> chosen;
+    if (const AdapterInfo* listed = UsableAdapter(m_searchPage->m_selectedAdapter))
+        chosen = *listed;
+    m_adapterRows = adapters;
+    m_adapters = quill::netinfo::AdapterTableOf(m_adapterRows);
+    int selected = -1;
+    for (int slot = 0; chosen && slot < FilledSlots(m_adapters); ++slot) {
+        if (SameAdapter(m_adapters.slots[static_cast<std::size_t>(slot)], *chosen)) {
+            selected = slot;
+            break;
+        }
+    }
+    HandAdaptersToSearchPage(selected);
     // The check page shows the selected adapter's settings as they are now,
     // also while it is on the screen.
     if (m_tabCtrl->GetCurSel() == kDeviceTab)
         ShowAdapterSettings(m_searchPage->m_selectedAdapter, true);
 }
 
-void CZeruruDlg::HandAdaptersToSearchPage()
+void CZeruruDlg::HandAdaptersToSearchPage(int selected)
 {
-    // The search page cannot take a new table yet: its list, and the entry
-    // numbers it reports, stay those of m_searchPageAdapters, which
-    // UsableAdapter maps onto the current table. Once the page takes one,
-    // it gets m_adapters here and m_searchPageAdapters becomes m_adapters.
+    std::array<std::vector<std::string>, CSearchPage::kAdapterSlots> parts;
+    const int filled = std::min(FilledSlots(m_adapters), CSearchPage::kAdapterSlots);
+    for (int slot = 0; slot < filled; ++slot)
+        parts[static_cast<std::size_t>(slot)] = m_adapters.slots[static_cast<std::size_t>(slot)].addressParts;
+    m_searchPage->TakeAdapters(filled, parts, selected);
 }
 
 void CZeruruDlg::NoteMissingFont(LanguageId language)

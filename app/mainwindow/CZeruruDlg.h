@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AdapterInfo.h"
+#include "AdapterRows.h"
 #include "CDialogBase.h"
 #include "LanguageId.h"
 #include "MainWindowParts.h"
@@ -36,6 +36,7 @@ public:
         QWidget* parent = nullptr);
     ~CZeruruDlg() override;
 
+    // The adapter table, made of the adapters discovery can search from.
     const quill::netinfo::AdapterTable& Adapters() const { return m_adapters; }
     CTabCtrl* TabCtrl() const { return m_tabCtrl; }
     // The pages exist from OnInitDialog until the window is destroyed.
@@ -56,9 +57,10 @@ private:
     void OnSelchangeTab(NMHDR* header, LRESULT* result);
     LRESULT OnLanguageChanged(WPARAM wParam, LPARAM lParam);
 
-    void OnAdaptersChanged(const quill::netinfo::AdapterTable& adapters);
-    // Where the search page gets a new adapter table, its list and its range.
-    void HandAdaptersToSearchPage();
+    void OnAdaptersChanged(const std::vector<quill::netinfo::AdapterRow>& adapters);
+    // Where the search page gets the adapter table, its list and its range;
+    // `selected` is the new slot of the adapter chosen on it (-1: gone).
+    void HandAdaptersToSearchPage(int selected = -1);
     // Once per run: a Chinese language chosen that no installed font shows.
     void NoteMissingFont(LanguageId language);
 
@@ -69,18 +71,19 @@ private:
     // network check page's four fields. Without such an adapter they keep
     // their text, or are emptied when it has just gone.
     void ShowAdapterSettings(int pageIndex, bool emptyWhenGone = false);
-    // The current settings of the adapter in the search page's list; none
-    // when it has gone or has no whole address.
+    // The settings of the adapter in the search page's list; none for an
+    // entry that does not exist or has no whole address.
     const quill::netinfo::AdapterInfo* UsableAdapter(int pageIndex) const;
+    // That adapter as the site report describes it.
+    const quill::netinfo::AdapterRow* AdapterRowOf(int pageIndex) const;
     // Runs the check page's checks and saves them with what the search page
     // shows as an HTML site report; one at a time.
     void SaveSiteReport();
 
     QIcon m_icon;
+    std::vector<quill::netinfo::AdapterRow> m_adapterRows;
+    // Made of m_adapterRows; the search page's list always shows it.
     quill::netinfo::AdapterTable m_adapters;
-    // The table the search page's list was made from: its entry numbers
-    // count in this one.
-    quill::netinfo::AdapterTable m_searchPageAdapters;
     std::unique_ptr<quill::netinfo::AdapterWatcher> m_adapterWatcher;
     bool m_fontNoted = false;
     CTabCtrl* m_tabCtrl = nullptr;

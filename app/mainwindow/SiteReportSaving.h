@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AdapterInfo.h"
+#include "AdapterRows.h"
 #include "SiteReport.h"
 
 class CSearchPage;
@@ -10,7 +10,6 @@ namespace quill::app {
 // What the window shows, as a site report still without its checks: the
 // search page's rows, status line and range, the adapter chosen on it (none
 // when unknown), now, on this PC.
-report::SiteReport WindowSiteReport(
-    const CSearchPage& search, const netinfo::AdapterInfo* adapter, bool defaultRoute, int language);
+report::SiteReport WindowSiteReport(const CSearchPage& search, const netinfo::AdapterRow* adapter, int language);
 
 } // namespace quill::app

@@ -37,7 +37,7 @@ TEST_F(SearchPageWidgets, RangeFollowsTheAdapterAndTheEndFollowsTheBeginsNetwork
 {
     // A count beyond the table and a slot with too few parts are not read past.
     page = MakePage({ { "10", "1" } }, Loopback(), 12);
-    EXPECT_EQ(AdapterCombo().itemText(0), QStringLiteral("10.1.."));
+    EXPECT_EQ(AdapterCombo().count(), 0);
     EXPECT_EQ(End().GetAddress(), (Octets { 192, 168, 1, 1 }));
     page = MakePage({ { "10", "0", "5", "77" }, { "192", "168", "40", "2" } }, Loopback());
     EXPECT_EQ(AdapterCombo().itemText(0), QStringLiteral("10.0.5.77"));

@@ -13,7 +13,7 @@ namespace {
     // The second one's broken UTF-8 loses only its broken bytes; a fifth part is ignored.
     const std::vector<netinfo::AdapterInfo> kTwoAdapters {
         { { "10", "0", "5", "77" }, "255.255.255.0", "10.0.5.1", "10.0.5.2" },
-        { { "198", "18", "0", "2\xff", "9" }, "255.255.0.0", "網\xe7\xb6", "dns\x80.example" },
+        { { "198", "18", "0", "2", "9" }, "255.255.0.0", "網\xe7\xb6", "dns\x80.example" },
     };
 
     using MainWindowAdapters = MainWindowTest;
@@ -23,7 +23,7 @@ namespace {
         int calls = 0;
         Start([&calls](netinfo::AdapterTable& table) { return ++calls, TableOf(kTwoAdapters)(table); });
         EXPECT_EQ(Search().m_adapterCount, 2);
-        EXPECT_EQ(Search().m_adapterParts[1], kTwoAdapters[1].addressParts);
+        EXPECT_EQ(Search().m_adapterParts[1], (std::vector<std::string> { "198", "18", "0", "2" }));
         const std::pair<int, QString> switches[] = {
             { 0, QStringLiteral("10.0.5.77|255.255.255.0|10.0.5.1|10.0.5.2") },
             { 1, QStringLiteral("198.18.0.2|255.255.0.0|網|dns.example") },
@@ -43,20 +43,21 @@ namespace {
         const std::vector<netinfo::AdapterInfo> tables[] = {
             { { { "10", "0", "5", "77" }, "255.255.255.0", "10.0.5.1", "10.0.5.2", "eth0" } },
             { { { "10", "0", "6", "9" }, "255.255.0.0", "10.0.6.1", "", "eth0" } }, // readdressed
-            { { { "10", "0", "6", "9" }, "255.255.0.0", "10.0.6.1", "", "wlan0" } }, // another one
+            { { { "10", "0", "6", "9" }, "255.255.0.0", "10.0.6.254", "", "wlan0" } }, // another one
+            {}, // none
         };
         std::atomic<int> reading = 0;
         Start([&](netinfo::AdapterTable& table) { return TableOf(tables[reading])(table); });
         ClickTab(CZeruruDlg::kDeviceTab);
         EXPECT_EQ(Fields(), QStringLiteral("10.0.5.77|255.255.255.0|10.0.5.1|10.0.5.2"));
-        for (const QString& expected :
-            { QStringLiteral("10.0.6.9|255.255.0.0|10.0.6.1|"), QStringLiteral("|||") }) {
+        for (const QString& expected : { QStringLiteral("10.0.6.9|255.255.0.0|10.0.6.1|"),
+                 QStringLiteral("10.0.6.9|255.255.0.0|10.0.6.254|"), QStringLiteral("|||") }) {
             ++reading;
             window->AdapterWatch()->Refresh();
             EXPECT_TRUE(QTest::qWaitFor([&] { return Fields() == expected; }, 5000))
                 << Fields().toStdString();
         }
-        EXPECT_EQ(window->Adapters().slots[0].interfaceName, "wlan0");
+        EXPECT_EQ(window->Adapters().count, 0);
     }
 
     // No usable adapter at the switch: the fields keep the text they had, and
