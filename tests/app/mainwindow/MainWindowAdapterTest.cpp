@@ -4,8 +4,19 @@
 #include "MainWindowFixture.h"
 
 #include "AdapterWatcher.h"
+#include "CIPAddressCtrl.h"
+#include "TestNetwork.h"
+
+#include <QPushButton>
+
+#include <boost/asio/ip/udp.hpp>
 
 #include <atomic>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sched.h>
+#include <unistd.h>
 
 namespace quill::test {
 namespace {
@@ -86,6 +97,57 @@ namespace {
             EXPECT_EQ(Fields(), QStringLiteral("kept|kept|kept|kept"))
                 << c.adapters.size() << " " << c.selected;
         }
+    }
+
+    // Puts this thread (and the threads it starts) into a host until it goes.
+    struct InsideHost {
+        InsideHost(TestNetwork& network, const std::string& host) { network.enter(host); }
+        ~InsideHost() { ::setns(original, CLONE_NEWNET), ::close(original); }
+        int original = ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
+    };
+
+    // Started before its cable has an address, the window lists the adapter
+    // once it has one, searches its network and lets it go again.
+    TEST_F(MainWindowAdapters, AnAdapterAddressedAfterTheStartIsListedSearchedAndLetGo)
+    {
+        if (const std::string reason = TestNetwork::UnavailableReason(); !reason.empty())
+            GTEST_SKIP() << reason;
+        TestNetwork network;
+        const std::string pc = network.addHost("mw"), cameras = network.addHost("mwc");
+        const auto [cable, cameraSide] = network.link(pc, cameras);
+        network.addAddress(cameras, cameraSide, "198.18.7.9/24");
+        boost::asio::io_context io;
+        std::optional<boost::asio::ip::udp::socket> camera;
+        {
+            const InsideHost inside(network, cameras);
+            camera.emplace(io, boost::asio::ip::udp::endpoint(boost::asio::ip::udp::v4(), 0));
+        }
+        const InsideHost inside(network, pc);
+        const std::uint16_t queryPort = camera->local_endpoint().port();
+        Start({}, [&](app::MainWindowParts& parts) {
+            parts.collectors.adapterList = netinfo::MakeAdapterListCollector({ "-", "-", "-", "" });
+            parts.makeSearchPage
+                = [queryPort] { return std::make_unique<CSearchPage>(DiscoveryPorts { FreeUdpPort(), queryPort }); };
+        });
+        auto& adapters = *Search().GetDlgItemAs<CComboBox>(1002);
+        const QString none = QStringLiteral("No connected network adapter: plug in a cable or join a network");
+        EXPECT_EQ(adapters.count(), 0);
+        EXPECT_EQ(Search().StatusText(), none);
+
+        network.addAddress(pc, cable, "198.18.7.2/24");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return adapters.count() == 1; }, 2000)) << "the adapter within 2 s";
+        EXPECT_EQ(adapters.currentText(), QStringLiteral("198.18.7.2"));
+        EXPECT_EQ(Search().GetDlgItemAs<CIPAddressCtrl>(1001)->GetAddress(), (CSearchPage::Ipv4Octets { 198, 18, 7, 255 }));
+        QTest::mouseClick(Search().GetDlgItemAs<QPushButton>(1007), Qt::LeftButton);
+        pollfd waiting { camera->native_handle(), POLLIN, 0 };
+        ASSERT_EQ(::poll(&waiting, 1, 2000), 1) << "a query reaches the camera's side";
+        std::array<char, 16> query {};
+        EXPECT_EQ(std::string(query.data(), camera->receive(boost::asio::buffer(query))), "update");
+
+        network.ip(pc, "addr del 198.18.7.2/24 dev " + cable);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return adapters.count() == 0; }, 2000)) << "its going within 2 s";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Search().StatusText() == none; }, 5000))
+            << Search().StatusText().toStdString();
     }
 
 } // namespace
