@@ -8,6 +8,7 @@
 #include "Logger.h"
 #include "MessageBox.h"
 #include "ResultOrder.h"
+#include "SearchPageLayout.h"
 #include "SearchPageMenuTexts.h"
 #include "SearchPageNotices.h"
 #include "SearchPageTemplate.h"
@@ -475,6 +476,12 @@ bool CSearchPage::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return CLanguagePage::eventFilter(watched, event);
+}
+
+void CSearchPage::resizeEvent(QResizeEvent* event)
+{
+    CLanguagePage::resizeEvent(event);
+    LayOutSearchPage(*this);
 }
 
 QString CSearchPage::StatusText() const

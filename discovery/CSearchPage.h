@@ -98,6 +98,7 @@ protected:
     void OnClickedSearch();
     void OnDblclkList(NMHDR* header, LRESULT* result);
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void SetUpResultList();
