@@ -3,6 +3,7 @@
 #include "CComboBox.h"
 #include "CIPAddressCtrl.h"
 #include "CameraPage.h"
+#include "ExportFileName.h"
 #include "ListCtrlExSortHead.h"
 #include "ListItemNotify.h"
 #include "Logger.h"
@@ -17,7 +18,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -94,9 +98,9 @@ CSearchPage::CSearchPage(SearchPageOptions options, QWidget* parent)
         &m_engine, &quill::discovery::DiscoveryEngine::CameraUpdated, this, &CSearchPage::OnCameraUpdated);
     connect(&m_engine, &quill::discovery::DiscoveryEngine::Settled, this, &CSearchPage::RefreshStatus);
     if (!m_options.chooseExportFile) {
-        m_options.chooseExportFile = [this] {
+        m_options.chooseExportFile = [this](const QString& suggested) {
             return QFileDialog::getSaveFileName(
-                this, LanguageText(kExportText, m_shownLanguage), QString(), QStringLiteral("CSV (*.csv)"));
+                this, LanguageText(kExportText, m_shownLanguage), suggested, QStringLiteral("CSV (*.csv)"));
         };
     }
     connect(&m_list, &ListCtrlEx::CListCtrlEx::listExRClick, this,
@@ -168,6 +172,8 @@ void CSearchPage::SetUpResultList()
     // list's own way; the selection stays visible when the list loses focus.
     m_list.setSelectionMode(QAbstractItemView::SingleSelection);
     m_list.setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab leaves the list for the next control instead of moving between cells.
+    m_list.setTabKeyNavigation(false);
     m_list.setShowGrid(true);
     QPalette palette = m_list.palette();
     palette.setColor(
@@ -426,6 +432,20 @@ void CSearchPage::ShowRowMenu(int row)
     menu->popup(QCursor::pos());
 }
 
+void CSearchPage::OpenKeyboardMenu()
+{
+    // Under X11 the Menu key comes as a context menu request and then as a
+    // key press: the second finds the menu open.
+    if (qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+        return;
+    const QModelIndex current = m_list.currentIndex();
+    if (!current.isValid() || current.row() >= m_list.GetItemCount())
+        return;
+    ShowRowMenu(current.row());
+    if (QWidget* menu = QApplication::activePopupWidget())
+        menu->move(m_list.viewport()->mapToGlobal(m_list.visualRect(current).bottomLeft()));
+}
+
 void CSearchPage::CopyRows(bool all)
 {
     std::vector<quill::discovery::ResultRow> rows;
@@ -441,14 +461,18 @@ void CSearchPage::CopyRows(bool all)
 
 void CSearchPage::ExportCsv()
 {
-    const QString path = m_options.chooseExportFile();
-    if (path.isEmpty())
+    const QString chosen = m_options.chooseExportFile(SuggestedExportPath(
+        m_exportFolder.isEmpty() ? QDir::homePath() : m_exportFolder, QDate::currentDate()));
+    if (chosen.isEmpty())
         return;
+    const QString path = WithCsvSuffix(chosen);
+    m_exportFolder = QFileInfo(path).absolutePath();
     QFile file(path);
     const std::string text = quill::discovery::ResultTableText(ResultRows(), ',');
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
         || file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
-        AfxMessageBox(LanguageText(kExportFailedText, m_shownLanguage).arg(file.errorString()));
+        AfxMessageBox(LanguageText(kExportFileFailedText, m_shownLanguage)
+                          .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
 }
 
@@ -463,10 +487,19 @@ bool CSearchPage::eventFilter(QObject* watched, QEvent* event)
             QToolTip::showText(help->globalPos(), tip, m_list.viewport());
         return true;
     }
+    if (watched == &m_list && event->type() == QEvent::ContextMenu
+        && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        OpenKeyboardMenu();
+        return true;
+    }
     if (watched == &m_list && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Copy)) {
             CopyRows(false);
+            return true;
+        }
+        if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            OpenKeyboardMenu();
             return true;
         }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)

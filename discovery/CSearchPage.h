@@ -103,6 +103,8 @@ protected:
 private:
     void SetUpResultList();
     void ShowRowMenu(int row);
+    // The current row's menu from the keyboard (the Menu key, Shift+F10).
+    void OpenKeyboardMenu();
     void OpenRow(int row);
     void CopyRows(bool all);
     void ExportCsv();
@@ -143,6 +145,8 @@ private:
     QTimer m_listPaintTimer;
     QLabel* m_status = nullptr;
     QString m_statusNote;
+    // Where the last export went in this run; none before the first.
+    QString m_exportFolder;
     // The language the page's texts are in: the status line and menu follow it.
     LanguageId m_shownLanguage = kEnglish;
     // The rows' item data is the camera's index in the engine's list.

@@ -18,9 +18,14 @@
 #include "StoredLanguage.h"
 #include "TextConversion.h"
 #include "WindowOps.h"
+#include "WindowSizeSetting.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QKeySequence>
+#include <QShortcut>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -63,9 +68,9 @@ CZeruruDlg::CZeruruDlg(quill::app::MainWindowParts parts, QWidget* parent)
 {
     if (!m_parts.settingsPath)
         m_parts.settingsPath = &quill::settings::SettingsPath;
-    // A fixed-size dialog frame with a title bar and a close button.
+    // A dialog frame with a title bar, a close button and room to grow.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowCloseButtonHint);
+        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     MapNotify(quill::app::kTabCtrlId, TCN_SELCHANGE,
         [this](NMHDR* header, LRESULT* result) { OnSelchangeTab(header, result); });
     MapMessage(WM_LANGUAGE_CHANGED,
@@ -74,6 +79,8 @@ CZeruruDlg::CZeruruDlg(quill::app::MainWindowParts parts, QWidget* parent)
 
 CZeruruDlg::~CZeruruDlg()
 {
+    if (m_sizeWrite && m_sizeWrite->isActive())
+        RememberSize();
     m_adapterWatcher.reset();
     // The pages go before the window: the search page's destruction stops
     // its listener thread while everything it may still call exists.
@@ -107,6 +114,10 @@ bool CZeruruDlg::OnInitDialog()
 
     CreatePages();
     PlaceControls();
+    for (const auto& [keys, step] : { std::pair { QKeySequence(Qt::CTRL | Qt::Key_Tab), 1 },
+             std::pair { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1 },
+             std::pair { QKeySequence(Qt::CTRL | Qt::Key_Backtab), -1 } })
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step = step] { SwitchPage(step); });
     m_tabCtrl->SetCurSel(kSearchTab);
     ApplyStoredLanguageToSearchPage();
 
@@ -175,16 +186,74 @@ void CZeruruDlg::SaveSiteReport()
 
 void CZeruruDlg::PlaceControls()
 {
-    // The tab control fills the dialog; the dialog is not on the screen yet,
-    // so only its size counts and the control starts at the client origin.
-    // The dialog keeps that size: its frame is not resizable.
-    setFixedSize(size());
-    MoveWindow(*m_tabCtrl, QRect(QPoint(0, 0), GetWindowRect(*this).size()));
+    // The template's size is the smallest; the user may make the window
+    // larger, and it opens at the size it was left at.
+    setMinimumSize(size());
+    m_knownSize = size();
+    if (const auto stored = quill::app::ReadWindowSize(m_parts.settingsPath())) {
+        m_knownSize = stored->expandedTo(minimumSize());
+        resize(m_knownSize);
+    }
+    FitControls();
+}
+
+void CZeruruDlg::FitControls()
+{
+    // The tab control fills the dialog from the client origin.
+    MoveWindow(*m_tabCtrl, QRect(QPoint(0, 0), size()));
     QMargins inset = kPageInset;
     inset.setTop(std::max(inset.top(), m_tabCtrl->PageArea().top() + kFrameBelowTabs));
     const QRect pageRect = m_tabCtrl->geometry().marginsRemoved(inset);
     MoveWindow(*m_searchPage, pageRect);
     MoveWindow(*m_devicePage, pageRect);
+}
+
+void CZeruruDlg::resizeEvent(QResizeEvent* event)
+{
+    CDialogBase::resizeEvent(event);
+    if (!m_tabCtrl || !m_searchPage || !m_devicePage)
+        return;
+    FitControls();
+    if (size() == m_knownSize)
+        return;
+    // A drag resizes many times: the size is stored once it rests.
+    if (!m_sizeWrite) {
+        m_sizeWrite = new QTimer(this);
+        m_sizeWrite->setSingleShot(true);
+        m_sizeWrite->setInterval(500);
+        connect(m_sizeWrite, &QTimer::timeout, this, &CZeruruDlg::RememberSize);
+    }
+    m_sizeWrite->start();
+}
+
+void CZeruruDlg::RememberSize()
+{
+    if (m_sizeWrite)
+        m_sizeWrite->stop();
+    if (size() == m_knownSize)
+        return;
+    m_knownSize = size();
+    quill::app::WriteWindowSize(m_parts.settingsPath(), m_knownSize);
+}
+
+void CZeruruDlg::closeEvent(QCloseEvent* event)
+{
+    if (m_sizeWrite && m_sizeWrite->isActive())
+        RememberSize();
+    CDialogBase::closeEvent(event);
+}
+
+void CZeruruDlg::SwitchPage(int step)
+{
+    const int count = m_tabCtrl->GetItemCount();
+    if (count <= 0)
+        return;
+    m_tabCtrl->SetCurSel((m_tabCtrl->GetCurSel() + step + count) % count);
+    OnSelchangeTab(nullptr, nullptr);
+    CDialogBase* shown = m_tabCtrl->GetCurSel() == kSearchTab ? static_cast<CDialogBase*>(m_searchPage.get())
+                                                               : m_devicePage.get();
+    if (QWidget* first = shown->FirstTabStop())
+        first->setFocus(Qt::TabFocusReason);
 }
 
 void CZeruruDlg::ApplyStoredLanguageToSearchPage()

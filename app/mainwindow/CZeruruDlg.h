@@ -7,6 +7,9 @@
 #include "MainWindowTemplate.h"
 
 #include <QIcon>
+#include <QSize>
+
+class QTimer;
 
 #include <memory>
 
@@ -52,6 +55,8 @@ Q_SIGNALS:
 protected:
     void DoDataExchange() override;
     bool OnInitDialog() override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void OnSelchangeTab(NMHDR* header, LRESULT* result);
@@ -66,6 +71,12 @@ private:
 
     void CreatePages();
     void PlaceControls();
+    // The tab control fills the window and the pages its page area.
+    void FitControls();
+    // Stores the size the user gave the window, once the resizing has paused.
+    void RememberSize();
+    // Ctrl+Tab and Ctrl+Shift+Tab: the next or the previous page.
+    void SwitchPage(int step);
     void ApplyStoredLanguageToSearchPage();
     // Writes the settings of the adapter in the search page's list into the
     // network check page's four fields. Without such an adapter they keep
@@ -86,6 +97,10 @@ private:
     quill::netinfo::AdapterTable m_adapters;
     std::unique_ptr<quill::netinfo::AdapterWatcher> m_adapterWatcher;
     bool m_fontNoted = false;
+    // The size the window was given or last stored: a resize to it is no
+    // resize by the user.
+    QSize m_knownSize;
+    QTimer* m_sizeWrite = nullptr;
     CTabCtrl* m_tabCtrl = nullptr;
     std::unique_ptr<CSearchPage> m_searchPage;
     std::unique_ptr<CDevicePage> m_devicePage;

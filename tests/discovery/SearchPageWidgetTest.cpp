@@ -8,7 +8,9 @@
 #include "CameraPage.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 
 #include <gtest/gtest.h>
 
@@ -151,6 +153,37 @@ TEST_F(SearchPageWidgets, HeaderSortsEachColumnInItsOwnOrderAndNewRowsLandWhereI
     list.setCurrentIndex(list.model()->index(0, 0));
     QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("4\t198.18.0.50\tsn\tm\tname\t2\r\n"));
+}
+
+TEST_F(SearchPageWidgets, ExportOffersADatedNameInTheLastFolderAddsCsvAndNamesThePathOfAFailure)
+{
+    std::vector<QString> offered;
+    QString answer;
+    SearchPageOptions options = Loopback();
+    options.chooseExportFile = [&](const QString& suggested) { return offered.push_back(suggested), answer; };
+    page = MakePage({}, options);
+    page->AddDeviceRow({ "192.168.1.20", "sn", "m", "name", "1.0" });
+    auto& list = page->ResultList();
+    const auto exportAs = [&](const QString& path) {
+        answer = path;
+        list.setCurrentIndex(list.model()->index(0, 0));
+        QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        for (QAction* action : menu->actions())
+            if (action->text() == QStringLiteral("Export CSV…"))
+                action->trigger();
+        menu->close();
+    };
+    const QString name = "cameras-" + QDate::currentDate().toString(Qt::ISODate) + ".csv";
+    const QString folder = QString::fromStdString(dir.path().string());
+    exportAs(folder + "/cams");
+    exportAs(folder + "/upper.CSV");
+    exportAs(folder + "/missing/out.csv");
+    EXPECT_EQ(offered, (std::vector<QString> { QDir::home().filePath(name), folder + "/" + name, folder + "/" + name }));
+    EXPECT_TRUE(QFile::exists(folder + "/cams.csv") && QFile::exists(folder + "/upper.CSV"));
+    EXPECT_EQ(closer.texts,
+        Texts { "The file " + folder + "/missing/out.csv could not be written: No such file or directory" });
 }
 
 } // namespace
