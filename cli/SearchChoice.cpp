@@ -13,8 +13,8 @@ namespace {
     const netinfo::AdapterRow* DefaultAdapter(const std::vector<netinfo::AdapterRow>& adapters)
     {
         for (const auto better : { &netinfo::AdapterRow::defaultRoute, &netinfo::AdapterRow::searchable }) {
-            const auto found = std::find_if(
-                adapters.begin(), adapters.end(), [&](const netinfo::AdapterRow& row) { return row.*better; });
+            const auto found = std::find_if(adapters.begin(), adapters.end(),
+                [&](const netinfo::AdapterRow& row) { return row.*better; });
             if (found != adapters.end())
                 return &*found;
         }

@@ -21,8 +21,8 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -208,7 +208,8 @@ int CSearchPage::UsableAdapterCount() const
 {
     const int handed = std::clamp(m_adapterCount, 0, kAdapterSlots);
     int usable = 0;
-    while (usable < handed && quill::discovery::Ipv4FromParts(m_adapterParts[static_cast<std::size_t>(usable)]))
+    while (
+        usable < handed && quill::discovery::Ipv4FromParts(m_adapterParts[static_cast<std::size_t>(usable)]))
         ++usable;
     return usable;
 }
@@ -224,7 +225,8 @@ void CSearchPage::FillAdapterList()
 {
     m_adapterCombo->ResetContent();
     for (int i = 0; i < UsableAdapterCount(); ++i)
-        m_adapterCombo->InsertString(i, QString::fromStdString(quill::discovery::FormatIpv4(*AdapterAddress(i))));
+        m_adapterCombo->InsertString(
+            i, QString::fromStdString(quill::discovery::FormatIpv4(*AdapterAddress(i))));
 }
 
 void CSearchPage::TakeAdapters(
@@ -498,7 +500,8 @@ bool CSearchPage::eventFilter(QObject* watched, QEvent* event)
             CopyRows(false);
             return true;
         }
-        if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+        if (key->key() == Qt::Key_Menu
+            || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
             OpenKeyboardMenu();
             return true;
         }

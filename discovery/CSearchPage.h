@@ -49,8 +49,8 @@ public:
     // when it has gone (the first entry then takes its place). The range is
     // reset from the chosen adapter only when its address changed, so a
     // typed range survives changes of other adapters.
-    void TakeAdapters(int count, const std::array<std::vector<std::string>, kAdapterSlots>& parts,
-        int selected = -1);
+    void TakeAdapters(
+        int count, const std::array<std::vector<std::string>, kAdapterSlots>& parts, int selected = -1);
     // A note for the status line, shown with it until the next Search.
     void ShowStatusNote(const QString& note);
 

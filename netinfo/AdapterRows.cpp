@@ -12,8 +12,8 @@ namespace {
 
     AdapterRow RowOf(const AdapterInfo& adapter, const discovery::Ipv4Octets& address)
     {
-        return { adapter.interfaceName, address, adapter.subnetMask, adapter.defaultGateway, adapter.dnsServer,
-            true, false, true };
+        return { adapter.interfaceName, address, adapter.subnetMask, adapter.defaultGateway,
+            adapter.dnsServer, true, false, true };
     }
 
 } // namespace
@@ -73,8 +73,9 @@ AdapterTable AdapterTableOf(const std::vector<AdapterRow>& rows)
     for (const AdapterRow* row : searchable) {
         if (!HasFreeSlot(table))
             break;
-        table.slots[static_cast<std::size_t>(table.count++)] = AdapterInfo { discovery::Ipv4Parts(row->address),
-            row->mask, row->gateway, row->dnsServer, row->name };
+        table.slots[static_cast<std::size_t>(table.count++)]
+            = AdapterInfo { discovery::Ipv4Parts(row->address), row->mask, row->gateway, row->dnsServer,
+                  row->name };
     }
     return table;
 }

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <utility>

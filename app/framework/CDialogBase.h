@@ -17,8 +17,8 @@
 
 #include <functional>
 #include <map>
-#include <vector>
 #include <utility>
+#include <vector>
 
 class QEventLoop;
 

@@ -58,7 +58,6 @@ bool SameAdapter(const AdapterInfo& a, const AdapterInfo& b)
     return a.addressParts == b.addressParts;
 }
 
-
 } // namespace
 
 CZeruruDlg::CZeruruDlg(quill::app::MainWindowParts parts, QWidget* parent)
@@ -117,7 +116,8 @@ bool CZeruruDlg::OnInitDialog()
     for (const auto& [keys, step] : { std::pair { QKeySequence(Qt::CTRL | Qt::Key_Tab), 1 },
              std::pair { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1 },
              std::pair { QKeySequence(Qt::CTRL | Qt::Key_Backtab), -1 } })
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step = step] { SwitchPage(step); });
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+            [this, step = step] { SwitchPage(step); });
     m_tabCtrl->SetCurSel(kSearchTab);
     ApplyStoredLanguageToSearchPage();
 
@@ -251,7 +251,7 @@ void CZeruruDlg::SwitchPage(int step)
     m_tabCtrl->SetCurSel((m_tabCtrl->GetCurSel() + step + count) % count);
     OnSelchangeTab(nullptr, nullptr);
     CDialogBase* shown = m_tabCtrl->GetCurSel() == kSearchTab ? static_cast<CDialogBase*>(m_searchPage.get())
-                                                               : m_devicePage.get();
+                                                              : m_devicePage.get();
     if (QWidget* first = shown->FirstTabStop())
         first->setFocus(Qt::TabFocusReason);
 }
@@ -305,8 +305,8 @@ const quill::netinfo::AdapterRow* CZeruruDlg::AdapterRowOf(int pageIndex) const
     if (!adapter)
         return nullptr;
     const auto address = quill::discovery::Ipv4FromParts(adapter->addressParts);
-    const auto row = std::find_if(m_adapterRows.begin(), m_adapterRows.end(),
-        [&](const quill::netinfo::AdapterRow& known) {
+    const auto row = std::find_if(
+        m_adapterRows.begin(), m_adapterRows.end(), [&](const quill::netinfo::AdapterRow& known) {
             return known.searchable && known.name == adapter->interfaceName && known.address == *address;
         });
     return row == m_adapterRows.end() ? nullptr : &*row;
@@ -325,7 +325,8 @@ void CZeruruDlg::ShowAdapterSettings(int pageIndex, bool emptyWhenGone)
     }
     using quill::text::Utf8ToWide;
     m_devicePage->SetDlgItemText(device_page::kIpText,
-        QString::fromStdString(quill::discovery::FormatIpv4(*quill::discovery::Ipv4FromParts(adapter->addressParts))));
+        QString::fromStdString(
+            quill::discovery::FormatIpv4(*quill::discovery::Ipv4FromParts(adapter->addressParts))));
     m_devicePage->SetDlgItemText(device_page::kMaskText, Utf8ToWide(adapter->subnetMask));
     m_devicePage->SetDlgItemText(device_page::kGatewayText, Utf8ToWide(adapter->defaultGateway));
     m_devicePage->SetDlgItemText(device_page::kDnsText, Utf8ToWide(adapter->dnsServer));

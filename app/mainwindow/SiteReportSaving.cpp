@@ -6,7 +6,8 @@
 
 namespace quill::app {
 
-report::SiteReport WindowSiteReport(const CSearchPage& search, const netinfo::AdapterRow* adapter, int language)
+report::SiteReport WindowSiteReport(
+    const CSearchPage& search, const netinfo::AdapterRow* adapter, int language)
 {
     const report::PcIdentity pc = report::ThisPc();
     report::SiteReport site;

@@ -180,7 +180,8 @@ TEST_F(SearchPageWidgets, ExportOffersADatedNameInTheLastFolderAddsCsvAndNamesTh
     exportAs(folder + "/cams");
     exportAs(folder + "/upper.CSV");
     exportAs(folder + "/missing/out.csv");
-    EXPECT_EQ(offered, (std::vector<QString> { QDir::home().filePath(name), folder + "/" + name, folder + "/" + name }));
+    EXPECT_EQ(offered,
+        (std::vector<QString> { QDir::home().filePath(name), folder + "/" + name, folder + "/" + name }));
     EXPECT_TRUE(QFile::exists(folder + "/cams.csv") && QFile::exists(folder + "/upper.CSV"));
     EXPECT_EQ(closer.texts,
         Texts { "The file " + folder + "/missing/out.csv could not be written: No such file or directory" });

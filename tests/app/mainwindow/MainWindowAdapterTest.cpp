@@ -126,18 +126,21 @@ namespace {
         const std::uint16_t queryPort = camera->local_endpoint().port();
         Start({}, [&](app::MainWindowParts& parts) {
             parts.collectors.adapterList = netinfo::MakeAdapterListCollector({ "-", "-", "-", "" });
-            parts.makeSearchPage
-                = [queryPort] { return std::make_unique<CSearchPage>(DiscoveryPorts { FreeUdpPort(), queryPort }); };
+            parts.makeSearchPage = [queryPort] {
+                return std::make_unique<CSearchPage>(DiscoveryPorts { FreeUdpPort(), queryPort });
+            };
         });
         auto& adapters = *Search().GetDlgItemAs<CComboBox>(1002);
-        const QString none = QStringLiteral("No connected network adapter: plug in a cable or join a network");
+        const QString none
+            = QStringLiteral("No connected network adapter: plug in a cable or join a network");
         EXPECT_EQ(adapters.count(), 0);
         EXPECT_EQ(Search().StatusText(), none);
 
         network.addAddress(pc, cable, "198.18.7.2/24");
         ASSERT_TRUE(QTest::qWaitFor([&] { return adapters.count() == 1; }, 2000)) << "the adapter within 2 s";
         EXPECT_EQ(adapters.currentText(), QStringLiteral("198.18.7.2"));
-        EXPECT_EQ(Search().GetDlgItemAs<CIPAddressCtrl>(1001)->GetAddress(), (CSearchPage::Ipv4Octets { 198, 18, 7, 255 }));
+        EXPECT_EQ(Search().GetDlgItemAs<CIPAddressCtrl>(1001)->GetAddress(),
+            (CSearchPage::Ipv4Octets { 198, 18, 7, 255 }));
         QTest::mouseClick(Search().GetDlgItemAs<QPushButton>(1007), Qt::LeftButton);
         pollfd waiting { camera->native_handle(), POLLIN, 0 };
         ASSERT_EQ(::poll(&waiting, 1, 2000), 1) << "a query reaches the camera's side";
