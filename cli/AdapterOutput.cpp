@@ -28,9 +28,9 @@ namespace {
         std::vector<Cells> lines { { "NAME", "ADDRESS", "MASK", "GATEWAY", "DNS SERVER", "CARRIER",
             "DEFAULT" } };
         for (const AdapterRow& row : rows) {
-            lines.push_back({ row.name, row.address, row.mask, row.gateway.empty() ? "-" : row.gateway,
-                row.dnsServer.empty() ? "-" : row.dnsServer, row.carrier ? "yes" : "no",
-                row.defaultRoute ? "*" : "" });
+            lines.push_back({ row.name, discovery::FormatIpv4(row.address), row.mask,
+                row.gateway.empty() ? "-" : row.gateway, row.dnsServer.empty() ? "-" : row.dnsServer,
+                row.carrier ? "yes" : "no", row.defaultRoute ? "*" : "" });
         }
         std::array<std::size_t, 7> widths {};
         for (const Cells& line : lines)
@@ -57,8 +57,8 @@ void WriteAdapterRows(std::ostream& out, const std::vector<AdapterRow>& rows, Ou
     } else if (format == OutputFormat::Csv) {
         out << CsvLine({ "name", "address", "mask", "gateway", "dns_server", "carrier", "default_route" });
         for (const AdapterRow& row : rows)
-            out << CsvLine({ row.name, row.address, row.mask, row.gateway, row.dnsServer,
-                row.carrier ? "true" : "false", row.defaultRoute ? "true" : "false" });
+            out << CsvLine({ row.name, discovery::FormatIpv4(row.address), row.mask, row.gateway,
+                row.dnsServer, row.carrier ? "true" : "false", row.defaultRoute ? "true" : "false" });
     } else {
         WriteTable(out, rows);
     }

@@ -13,16 +13,12 @@ namespace {
     const netinfo::AdapterRow* DefaultAdapter(const std::vector<netinfo::AdapterRow>& adapters)
     {
         for (const auto better : { &netinfo::AdapterRow::defaultRoute, &netinfo::AdapterRow::searchable }) {
-            const auto found
-                = std::find_if(adapters.begin(), adapters.end(), [&](const netinfo::AdapterRow& row) {
-                      return row.*better && discovery::ParseIpv4(row.address);
-                  });
+            const auto found = std::find_if(adapters.begin(), adapters.end(),
+                [&](const netinfo::AdapterRow& row) { return row.*better; });
             if (found != adapters.end())
                 return &*found;
         }
-        const auto any = std::find_if(adapters.begin(), adapters.end(),
-            [](const netinfo::AdapterRow& row) { return discovery::ParseIpv4(row.address).has_value(); });
-        return any == adapters.end() ? nullptr : &*any;
+        return adapters.empty() ? nullptr : &adapters.front();
     }
 
     const netinfo::AdapterRow* AdapterOnNetwork(
@@ -30,8 +26,7 @@ namespace {
     {
         const auto found
             = std::find_if(adapters.begin(), adapters.end(), [&](const netinfo::AdapterRow& row) {
-                  const auto own = discovery::ParseIpv4(row.address);
-                  return own && std::equal(own->begin(), own->begin() + 3, address.begin());
+                  return discovery::NetworkOf(row.address) == discovery::NetworkOf(address);
               });
         return found == adapters.end() ? nullptr : &*found;
     }
@@ -71,14 +66,11 @@ std::variant<SearchChoice, std::string> ChooseSearch(
             if (!adapter)
                 return "no adapter with an IPv4 address to search from; give --range";
         }
-        const auto address = discovery::ParseIpv4(adapter->address);
-        if (!address)
-            return "--adapter: \"" + adapter->name + "\" has no IPv4 address";
-        plan.range = discovery::NetworkOf(*address);
+        plan.range = discovery::NetworkOf(adapter->address);
     }
     if (adapter) {
-        plan.adapterLabel = adapter->address;
-        plan.adapterAddress = discovery::ParseIpv4(adapter->address);
+        plan.adapterLabel = discovery::FormatIpv4(adapter->address);
+        plan.adapterAddress = adapter->address;
     }
     if (invocation.waitSeconds)
         choice.wait = std::chrono::milliseconds(static_cast<long long>(*invocation.waitSeconds * 1000));

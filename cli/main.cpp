@@ -96,7 +96,7 @@ int RunCheck(const Invocation& invocation)
 std::variant<SearchChoice, std::string> ChooseSearchHere(const Invocation& invocation)
 {
     return ChooseSearch(
-        invocation, quill::netinfo::ReadAdapterRows(quill::netinfo::AdapterSources::System()));
+        invocation, quill::netinfo::ReadAdapterRows(quill::netinfo::AdapterCollectors::System()));
 }
 
 int RefuseLine(const std::string& reason)
@@ -151,7 +151,7 @@ int main(int argc, char** argv)
         return RunReportCommand(invocation);
     if (invocation.command == "check")
         return RunCheck(invocation);
-    WriteAdapterRows(std::cout, quill::netinfo::ReadAdapterRows(quill::netinfo::AdapterSources::System()),
+    WriteAdapterRows(std::cout, quill::netinfo::ReadAdapterRows(quill::netinfo::AdapterCollectors::System()),
         invocation.format);
     return kExitPassed;
 }

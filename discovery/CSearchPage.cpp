@@ -3,27 +3,31 @@
 #include "CComboBox.h"
 #include "CIPAddressCtrl.h"
 #include "CameraPage.h"
+#include "ExportFileName.h"
 #include "ListCtrlExSortHead.h"
 #include "ListItemNotify.h"
 #include "Logger.h"
 #include "MessageBox.h"
 #include "ResultOrder.h"
+#include "SearchPageLayout.h"
 #include "SearchPageMenuTexts.h"
+#include "SearchPageNotices.h"
 #include "SearchPageTemplate.h"
 #include "SearchPageTexts.h"
 #include "TextConversion.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPalette>
 #include <QToolTip>
-
-#include <boost/format.hpp>
 
 #include <algorithm>
 
@@ -56,13 +60,6 @@ constexpr char kDefaultRangeText[] = "192.168.1.1";
 // the list at once, only their drawing waits. Painting the list for every
 // single answer would cost far more than the answer itself.
 constexpr int kListPaintDelayMs = 20;
-
-// Part i of an adapter's address, empty when the slot holds fewer parts.
-const std::string& AddressPart(const std::vector<std::string>& parts, std::size_t i)
-{
-    static const std::string none;
-    return i < parts.size() ? parts[i] : none;
-}
 
 } // namespace
 
@@ -101,9 +98,9 @@ CSearchPage::CSearchPage(SearchPageOptions options, QWidget* parent)
         &m_engine, &quill::discovery::DiscoveryEngine::CameraUpdated, this, &CSearchPage::OnCameraUpdated);
     connect(&m_engine, &quill::discovery::DiscoveryEngine::Settled, this, &CSearchPage::RefreshStatus);
     if (!m_options.chooseExportFile) {
-        m_options.chooseExportFile = [this] {
+        m_options.chooseExportFile = [this](const QString& suggested) {
             return QFileDialog::getSaveFileName(
-                this, LanguageText(kExportText, m_shownLanguage), QString(), QStringLiteral("CSV (*.csv)"));
+                this, LanguageText(kExportText, m_shownLanguage), suggested, QStringLiteral("CSV (*.csv)"));
         };
     }
     connect(&m_list, &ListCtrlEx::CListCtrlEx::listExRClick, this,
@@ -157,13 +154,7 @@ bool CSearchPage::OnInitDialog()
         SetRangeFromTexts();
     }
 
-    for (int i = 0; i < adapters; ++i) {
-        const auto& parts = m_adapterParts[static_cast<std::size_t>(i)];
-        const std::string address = (boost::format("%s.%s.%s.%s") % AddressPart(parts, 0)
-            % AddressPart(parts, 1) % AddressPart(parts, 2) % AddressPart(parts, 3))
-                                        .str();
-        m_adapterCombo->InsertString(i, Utf8ToWide(address));
-    }
+    FillAdapterList();
     m_selectedAdapter = 0;
     m_adapterCombo->SetCurSel(0);
 
@@ -181,6 +172,8 @@ void CSearchPage::SetUpResultList()
     // list's own way; the selection stays visible when the list loses focus.
     m_list.setSelectionMode(QAbstractItemView::SingleSelection);
     m_list.setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab leaves the list for the next control instead of moving between cells.
+    m_list.setTabKeyNavigation(false);
     m_list.setShowGrid(true);
     QPalette palette = m_list.palette();
     palette.setColor(
@@ -209,18 +202,61 @@ void CSearchPage::SetUpResultList()
     m_list.SetOptions(ListCtrlEx::SortOnHeaderClick);
 }
 
+// The leading slots that hold a whole address: the list's entries are the
+// table's slots, index for index.
 int CSearchPage::UsableAdapterCount() const
 {
-    return std::clamp(m_adapterCount, 0, kAdapterSlots);
+    const int handed = std::clamp(m_adapterCount, 0, kAdapterSlots);
+    int usable = 0;
+    while (
+        usable < handed && quill::discovery::Ipv4FromParts(m_adapterParts[static_cast<std::size_t>(usable)]))
+        ++usable;
+    return usable;
+}
+
+std::optional<CSearchPage::Ipv4Octets> CSearchPage::AdapterAddress(int adapter) const
+{
+    if (adapter < 0 || adapter >= UsableAdapterCount())
+        return std::nullopt;
+    return quill::discovery::Ipv4FromParts(m_adapterParts[static_cast<std::size_t>(adapter)]);
+}
+
+void CSearchPage::FillAdapterList()
+{
+    m_adapterCombo->ResetContent();
+    for (int i = 0; i < UsableAdapterCount(); ++i)
+        m_adapterCombo->InsertString(
+            i, QString::fromStdString(quill::discovery::FormatIpv4(*AdapterAddress(i))));
+}
+
+void CSearchPage::TakeAdapters(
+    int count, const std::array<std::vector<std::string>, kAdapterSlots>& parts, int selected)
+{
+    const std::optional<Ipv4Octets> chosenAddress = AdapterAddress(m_selectedAdapter);
+    m_adapterCount = count;
+    m_adapterParts = parts;
+    if (!m_adapterCombo)
+        return; // not created yet: its initialisation takes them
+    FillAdapterList();
+    if (!AdapterAddress(selected))
+        selected = 0;
+    m_selectedAdapter = selected;
+    m_adapterCombo->SetCurSel(selected);
+    if (const auto address = AdapterAddress(selected); address && address != chosenAddress) {
+        FormAdapterRangeTexts(selected);
+        SetRangeFromTexts();
+    }
+    RefreshStatus();
 }
 
 bool CSearchPage::FormAdapterRangeTexts(int adapter)
 {
-    const auto& parts = m_adapterParts[static_cast<std::size_t>(adapter)];
-    if (parts.size() < 3)
+    const auto address = AdapterAddress(adapter);
+    if (!address)
         return false;
-    m_beginText = (boost::format("%s.%s.%s.0") % parts[0] % parts[1] % parts[2]).str();
-    m_endText = (boost::format("%s.%s.%s.255") % parts[0] % parts[1] % parts[2]).str();
+    const quill::discovery::DiscoveryRange network = quill::discovery::NetworkOf(*address);
+    m_beginText = quill::discovery::FormatIpv4(network.begin);
+    m_endText = quill::discovery::FormatIpv4(network.end);
     return true;
 }
 
@@ -278,6 +314,7 @@ void CSearchPage::OnFieldchangedAddress(NMHDR*, LRESULT* result)
 
 void CSearchPage::OnClickedSearch()
 {
+    m_statusNote.clear();
     ClearResults();
     SendDiscovery();
     RefreshStatus();
@@ -397,6 +434,20 @@ void CSearchPage::ShowRowMenu(int row)
     menu->popup(QCursor::pos());
 }
 
+void CSearchPage::OpenKeyboardMenu()
+{
+    // Under X11 the Menu key comes as a context menu request and then as a
+    // key press: the second finds the menu open.
+    if (qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+        return;
+    const QModelIndex current = m_list.currentIndex();
+    if (!current.isValid() || current.row() >= m_list.GetItemCount())
+        return;
+    ShowRowMenu(current.row());
+    if (QWidget* menu = QApplication::activePopupWidget())
+        menu->move(m_list.viewport()->mapToGlobal(m_list.visualRect(current).bottomLeft()));
+}
+
 void CSearchPage::CopyRows(bool all)
 {
     std::vector<quill::discovery::ResultRow> rows;
@@ -412,14 +463,18 @@ void CSearchPage::CopyRows(bool all)
 
 void CSearchPage::ExportCsv()
 {
-    const QString path = m_options.chooseExportFile();
-    if (path.isEmpty())
+    const QString chosen = m_options.chooseExportFile(SuggestedExportPath(
+        m_exportFolder.isEmpty() ? QDir::homePath() : m_exportFolder, QDate::currentDate()));
+    if (chosen.isEmpty())
         return;
+    const QString path = WithCsvSuffix(chosen);
+    m_exportFolder = QFileInfo(path).absolutePath();
     QFile file(path);
     const std::string text = quill::discovery::ResultTableText(ResultRows(), ',');
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
         || file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
-        AfxMessageBox(LanguageText(kExportFailedText, m_shownLanguage).arg(file.errorString()));
+        AfxMessageBox(LanguageText(kExportFileFailedText, m_shownLanguage)
+                          .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
 }
 
@@ -434,10 +489,20 @@ bool CSearchPage::eventFilter(QObject* watched, QEvent* event)
             QToolTip::showText(help->globalPos(), tip, m_list.viewport());
         return true;
     }
+    if (watched == &m_list && event->type() == QEvent::ContextMenu
+        && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        OpenKeyboardMenu();
+        return true;
+    }
     if (watched == &m_list && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Copy)) {
             CopyRows(false);
+            return true;
+        }
+        if (key->key() == Qt::Key_Menu
+            || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            OpenKeyboardMenu();
             return true;
         }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
@@ -449,6 +514,12 @@ bool CSearchPage::eventFilter(QObject* watched, QEvent* event)
     return CLanguagePage::eventFilter(watched, event);
 }
 
+void CSearchPage::resizeEvent(QResizeEvent* event)
+{
+    CLanguagePage::resizeEvent(event);
+    LayOutSearchPage(*this);
+}
+
 QString CSearchPage::StatusText() const
 {
     return m_status ? m_status->text() : QString();
@@ -456,8 +527,22 @@ QString CSearchPage::StatusText() const
 
 void CSearchPage::RefreshStatus()
 {
-    if (m_status)
-        m_status->setText(QString::fromStdString(m_engine.StatusText(m_shownLanguage)));
+    if (!m_status)
+        return;
+    QString text = QString::fromStdString(m_engine.StatusText(m_shownLanguage));
+    // Without an adapter the engine could only name none.
+    if (UsableAdapterCount() == 0 && m_engine.Cameras().empty()
+        && m_engine.state() != quill::discovery::DiscoveryEngine::State::Searching)
+        text = LanguageText(kNoAdapterText, m_shownLanguage);
+    if (!m_statusNote.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + m_statusNote;
+    m_status->setText(text);
+}
+
+void CSearchPage::ShowStatusNote(const QString& note)
+{
+    m_statusNote = note;
+    RefreshStatus();
 }
 
 void CSearchPage::DeferListPainting()

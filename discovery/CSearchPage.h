@@ -44,6 +44,16 @@ public:
     // The adapter chosen in the adapter list; read by the main window.
     int m_selectedAdapter = 0;
 
+    // A new adapter table from the main window, as handed over before
+    // Create(). `selected` is the new entry of the adapter chosen so far, -1
+    // when it has gone (the first entry then takes its place). The range is
+    // reset from the chosen adapter only when its address changed, so a
+    // typed range survives changes of other adapters.
+    void TakeAdapters(
+        int count, const std::array<std::vector<std::string>, kAdapterSlots>& parts, int selected = -1);
+    // A note for the status line, shown with it until the next Search.
+    void ShowStatusNote(const QString& note);
+
     // Stores the range under the range rule (the end's first three octets are
     // always the begin's) and shows it in both address controls.
     void SetRange(const Ipv4Octets& begin, const Ipv4Octets& end);
@@ -88,10 +98,13 @@ protected:
     void OnClickedSearch();
     void OnDblclkList(NMHDR* header, LRESULT* result);
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void SetUpResultList();
     void ShowRowMenu(int row);
+    // The current row's menu from the keyboard (the Menu key, Shift+F10).
+    void OpenKeyboardMenu();
     void OpenRow(int row);
     void CopyRows(bool all);
     void ExportCsv();
@@ -106,8 +119,11 @@ private:
     // Holds back the list's repainting for a moment while rows stream in.
     void DeferListPainting();
     // The adapter's whole /24 network as begin and end texts; false when its
-    // slot holds too few address parts.
+    // slot holds no whole address.
     bool FormAdapterRangeTexts(int adapter);
+    // An entry's address; none for an index without a listed adapter.
+    std::optional<Ipv4Octets> AdapterAddress(int adapter) const;
+    void FillAdapterList();
     // m_beginText and m_endText as addresses through SetRange; false, with
     // the range unchanged, when either is no dotted IPv4 address.
     bool SetRangeFromTexts();
@@ -128,6 +144,9 @@ private:
     ListCtrlEx::CListCtrlEx m_list;
     QTimer m_listPaintTimer;
     QLabel* m_status = nullptr;
+    QString m_statusNote;
+    // Where the last export went in this run; none before the first.
+    QString m_exportFolder;
     // The language the page's texts are in: the status line and menu follow it.
     LanguageId m_shownLanguage = kEnglish;
     // The rows' item data is the camera's index in the engine's list.

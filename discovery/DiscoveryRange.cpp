@@ -3,6 +3,8 @@
 #include <boost/asio/ip/address_v4.hpp>
 #include <boost/format.hpp>
 
+#include <charconv>
+
 namespace quill::discovery {
 
 DiscoveryRange RangeWithin24(const Ipv4Octets& begin, const Ipv4Octets& end)
@@ -27,6 +29,29 @@ std::optional<Ipv4Octets> ParseIpv4(std::string_view text)
 std::string FormatIpv4(const Ipv4Octets& address)
 {
     return boost::asio::ip::address_v4(address).to_string();
+}
+
+std::vector<std::string> Ipv4Parts(const Ipv4Octets& address)
+{
+    return { std::to_string(address[0]), std::to_string(address[1]), std::to_string(address[2]),
+        std::to_string(address[3]) };
+}
+
+std::optional<Ipv4Octets> Ipv4FromParts(const std::vector<std::string>& parts)
+{
+    if (parts.size() < 4)
+        return std::nullopt;
+    Ipv4Octets address {};
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        const std::string& part = parts[i];
+        unsigned value = 0;
+        const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), value);
+        if (part.empty() || part.size() > 3 || error != std::errc {} || end != part.data() + part.size()
+            || value > 255)
+            return std::nullopt;
+        address[i] = static_cast<std::uint8_t>(value);
+    }
+    return address;
 }
 
 std::string FormatEndpoint(const Ipv4Endpoint& endpoint)

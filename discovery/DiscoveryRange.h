@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace quill::discovery {
 
@@ -30,6 +31,12 @@ DiscoveryRange NetworkOf(const Ipv4Octets& address);
 std::optional<Ipv4Octets> ParseIpv4(std::string_view text);
 
 std::string FormatIpv4(const Ipv4Octets& address);
+
+// An address as the adapter table keeps it, its octets as decimal texts
+// (192.168.1.20 gives 192, 168, 1 and 20), and back: the first four texts,
+// each a decimal octet, or nothing.
+std::vector<std::string> Ipv4Parts(const Ipv4Octets& address);
+std::optional<Ipv4Octets> Ipv4FromParts(const std::vector<std::string>& parts);
 
 // Where a datagram came from.
 struct Ipv4Endpoint {

@@ -9,7 +9,7 @@
 // What the search page takes from outside; the program uses the defaults.
 struct SearchPageOptions {
     quill::discovery::DiscoveryEngineOptions engine {};
-    // Asks the user where to export the results; empty when cancelled. The
-    // program asks with a file dialog.
-    std::function<QString()> chooseExportFile {};
+    // Asks the user where to export the results, offering the suggested
+    // path; empty when cancelled. The program asks with a file dialog.
+    std::function<QString(const QString& suggested)> chooseExportFile {};
 };

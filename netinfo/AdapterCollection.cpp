@@ -22,7 +22,8 @@ namespace {
 
 AdapterCollectors AdapterCollectors::System()
 {
-    return AdapterCollectors { MakeIpconfigCollector(), MakeAdapterListCollector() };
+    AdapterSources sources = AdapterSources::System();
+    return AdapterCollectors { MakeIpconfigCollector(), MakeAdapterListCollector(sources), sources };
 }
 
 void CollectAdapterTable(AdapterTable& table, const AdapterCollectors& collectors)

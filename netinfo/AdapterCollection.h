@@ -1,15 +1,18 @@
 #pragma once
 
 #include "AdapterInfo.h"
+#include "AdaptersInfo.h"
 
 namespace quill::netinfo {
 
 // Where a front end gets the PC's adapters from. The program uses the
 // platform's ipconfig report first and its adapter list as the fallback;
-// tests hand in collectors that fill a made-up table.
+// tests hand in collectors that fill a made-up table. The sources tell where
+// the routes are read for the adapters beside the table (AdapterRows.h).
 struct AdapterCollectors {
     AdapterCollector ipconfigReport;
     AdapterCollector adapterList;
+    AdapterSources sources {};
 
     static AdapterCollectors System();
 };

@@ -3,17 +3,28 @@
 #include "NetworkInterfaces.h"
 #include "RouteTable.h"
 
+#include <algorithm>
 #include <map>
 
 namespace quill::netinfo {
 
-std::vector<AdapterRow> ReadAdapterRows(const AdapterSources& sources)
+namespace {
+
+    AdapterRow RowOf(const AdapterInfo& adapter, const discovery::Ipv4Octets& address)
+    {
+        return { adapter.interfaceName, address, adapter.subnetMask, adapter.defaultGateway,
+            adapter.dnsServer, true, false, true };
+    }
+
+} // namespace
+
+std::vector<AdapterRow> ReadAdapterRows(const AdapterCollectors& collectors)
 {
+    AdapterTable table;
+    CollectAdapterTable(table, collectors);
     std::vector<NetworkInterface> interfaces;
     ReadNetworkInterfaces(interfaces);
-    AdapterTable table;
-    ReadAdaptersInfo(table, sources);
-    const std::map<std::string, DefaultRoute> routes = ReadDefaultRoutes(sources.routeTableFile);
+    const std::map<std::string, DefaultRoute> routes = ReadDefaultRoutes(collectors.sources.routeTableFile);
 
     // The table puts the adapter of the lowest-metric default route first.
     std::string defaultInterface;
@@ -22,27 +33,51 @@ std::vector<AdapterRow> ReadAdapterRows(const AdapterSources& sources)
 
     std::vector<AdapterRow> rows;
     for (const NetworkInterface& candidate : interfaces) {
-        if (candidate.loopback || candidate.address.empty())
+        if (candidate.loopback || !candidate.address)
             continue;
         AdapterRow row;
         row.name = candidate.name;
-        row.address = candidate.address;
-        row.mask = candidate.mask;
+        row.address = *candidate.address;
+        row.mask = discovery::FormatIpv4(candidate.mask);
         row.carrier = candidate.up && candidate.carrier;
-        row.defaultRoute = !defaultInterface.empty() && candidate.name == defaultInterface;
         if (const auto route = routes.find(candidate.name); route != routes.end())
             row.gateway = route->second.gateway;
-        for (std::int32_t slot = 0; slot < table.count; ++slot) {
-            const AdapterInfo& adapter = table.slots[static_cast<std::size_t>(slot)];
-            if (adapter.interfaceName == candidate.name) {
-                row.gateway = adapter.defaultGateway;
-                row.dnsServer = adapter.dnsServer;
-                row.searchable = true;
-            }
-        }
         rows.push_back(row);
     }
+    const auto filled = table.slots.begin() + std::clamp(table.count, 0, kAdapterSlotCount);
+    for (auto adapter = table.slots.begin(); adapter != filled; ++adapter) {
+        const auto address = discovery::Ipv4FromParts(adapter->addressParts);
+        if (!address)
+            continue;
+        auto row = std::find_if(rows.begin(), rows.end(), [&](const AdapterRow& known) {
+            return !known.name.empty() && known.name == adapter->interfaceName;
+        });
+        if (row == rows.end())
+            row = rows.insert(rows.end(), RowOf(*adapter, *address));
+        else
+            *row = RowOf(*adapter, *address);
+        row->defaultRoute = !defaultInterface.empty() && row->name == defaultInterface;
+    }
     return rows;
+}
+
+AdapterTable AdapterTableOf(const std::vector<AdapterRow>& rows)
+{
+    std::vector<const AdapterRow*> searchable;
+    for (const AdapterRow& row : rows)
+        if (row.searchable)
+            searchable.push_back(&row);
+    std::stable_partition(
+        searchable.begin(), searchable.end(), [](const AdapterRow* row) { return row->defaultRoute; });
+    AdapterTable table;
+    for (const AdapterRow* row : searchable) {
+        if (!HasFreeSlot(table))
+            break;
+        table.slots[static_cast<std::size_t>(table.count++)]
+            = AdapterInfo { discovery::Ipv4Parts(row->address), row->mask, row->gateway, row->dnsServer,
+                  row->name };
+    }
+    return table;
 }
 
 } // namespace quill::netinfo

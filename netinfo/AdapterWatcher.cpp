@@ -7,20 +7,11 @@
 
 namespace quill::netinfo {
 
-namespace {
-
-    bool SameTable(const AdapterTable& a, const AdapterTable& b)
-    {
-        return a.count == b.count && a.slots == b.slots;
-    }
-
-} // namespace
-
 AdapterWatcher::AdapterWatcher(AdapterCollectors collectors, QObject* parent)
     : QObject(parent)
     , m_collectors(std::move(collectors))
 {
-    qRegisterMetaType<AdapterTable>();
+    qRegisterMetaType<std::vector<AdapterRow>>();
     connect(
         this, &AdapterWatcher::ReadingWaiting, this, &AdapterWatcher::DeliverReading, Qt::QueuedConnection);
 }
@@ -36,7 +27,7 @@ AdapterWatcher::~AdapterWatcher()
         m_reader.join();
 }
 
-bool AdapterWatcher::Start(const AdapterTable& known)
+bool AdapterWatcher::Start(const std::vector<AdapterRow>& known)
 {
     if (m_notifier || !m_socket.IsOpen())
         return false;
@@ -82,12 +73,11 @@ void AdapterWatcher::ReadWhenAsked()
                 return;
             m_readWanted = false;
         }
-        AdapterTable table;
-        CollectAdapterTable(table, m_collectors);
+        std::vector<AdapterRow> adapters = ReadAdapterRows(m_collectors);
         bool wake = false;
         {
             std::lock_guard lock(m_lock);
-            m_read = std::move(table);
+            m_read = std::move(adapters);
             wake = !std::exchange(m_deliveryQueued, true);
         }
         if (wake)
@@ -97,13 +87,13 @@ void AdapterWatcher::ReadWhenAsked()
 
 void AdapterWatcher::DeliverReading()
 {
-    std::optional<AdapterTable> read;
+    std::optional<std::vector<AdapterRow>> read;
     {
         std::lock_guard lock(m_lock);
         read.swap(m_read);
         m_deliveryQueued = false;
     }
-    if (!read || SameTable(*read, m_known))
+    if (!read || *read == m_known)
         return;
     m_known = *read;
     Q_EMIT AdaptersChanged(m_known);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AdapterChangeSocket.h"
-#include "AdapterCollection.h"
+#include "AdapterRows.h"
 
 #include <QObject>
 
@@ -17,9 +17,9 @@ class QTimer;
 namespace quill::netinfo {
 
 // Follows the PC's adapters while the program runs: on the kernel's word that
-// a link, an IPv4 address or a route changed, it reads the adapter table again
-// with the given collectors and tells the new table when it differs from the
-// last one. The reading runs on a thread of its own (the DNS server's lookup
+// a link, an IPv4 address or a route changed, it reads the adapters again
+// with the given collectors and tells them when they differ from the last
+// reading. The reading runs on a thread of its own (the DNS server's lookup
 // over D-Bus can take a second); a burst of messages gives one reading, and
 // messages during a reading one more after it.
 class AdapterWatcher : public QObject {
@@ -33,14 +33,14 @@ public:
     // Waits for a reading in progress to end.
     ~AdapterWatcher() override;
 
-    // Starts listening, known being the table the caller has already; false
-    // when the kernel's messages cannot be had (then nothing is ever told).
-    bool Start(const AdapterTable& known);
+    // Starts listening, known being the adapters the caller has already;
+    // false when the kernel's messages cannot be had (then nothing is ever told).
+    bool Start(const std::vector<AdapterRow>& known);
     // Reads the table again now, as after a change.
     void Refresh();
 
 Q_SIGNALS:
-    void AdaptersChanged(const quill::netinfo::AdapterTable& table);
+    void AdaptersChanged(const std::vector<quill::netinfo::AdapterRow>& adapters);
     // From the reading thread, delivered queued: the table waits in m_read.
     void ReadingWaiting();
 
@@ -53,7 +53,7 @@ private:
     AdapterChangeSocket m_socket;
     QSocketNotifier* m_notifier = nullptr;
     QTimer* m_settle = nullptr;
-    AdapterTable m_known;
+    std::vector<AdapterRow> m_known;
 
     // Between this object's thread and the reading thread, under our own lock.
     std::mutex m_lock;
@@ -61,10 +61,10 @@ private:
     bool m_readWanted = false;
     bool m_stopping = false;
     bool m_deliveryQueued = false;
-    std::optional<AdapterTable> m_read;
+    std::optional<std::vector<AdapterRow>> m_read;
     std::thread m_reader;
 };
 
 } // namespace quill::netinfo
 
-Q_DECLARE_METATYPE(quill::netinfo::AdapterTable)
+Q_DECLARE_METATYPE(std::vector<quill::netinfo::AdapterRow>)

@@ -32,6 +32,6 @@ bool ReadAdaptersInfo(AdapterTable& table);
 bool ReadAdaptersInfo(AdapterTable& table, const AdapterSources& sources);
 
 // ReadAdaptersInfo as a collector to hand to the main window.
-AdapterCollector MakeAdapterListCollector(AdapterSources sources = AdapterSources::System());
+AdapterCollector MakeAdapterListCollector(AdapterSources sources);
 
 } // namespace quill::netinfo

@@ -4,7 +4,6 @@
 #include "ResolvedDns.h"
 #include "ResolverConfig.h"
 #include "RouteTable.h"
-#include "SplitAddress.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -21,8 +20,8 @@ namespace {
     {
         if (candidate.loopback || !candidate.up || !candidate.carrier)
             return false;
-        // No usable address, as "0.0.0.0" on other platforms.
-        return !candidate.address.empty() && candidate.address.front() != '0';
+        // No usable address, as "0.0.0.0" on other platforms, whose text begins with "0".
+        return candidate.address && (*candidate.address)[0] != 0;
     }
 
     // Moves the adapter of the lowest-metric default route to the front,
@@ -73,10 +72,11 @@ bool ReadAdaptersInfo(AdapterTable& table, const AdapterSources& sources)
     ResolvedDns resolved(sources.busAddress);
 
     for (const NetworkInterface& adapter : adapters) {
-        if (!SplitAddress(table, adapter.address))
-            continue; // also when the table is full: further adapters are ignored
+        if (!HasFreeSlot(table))
+            break; // further adapters are ignored
         AdapterInfo& slot = table.slots[static_cast<std::size_t>(table.count)];
-        slot.subnetMask = adapter.mask;
+        slot.addressParts = discovery::Ipv4Parts(*adapter.address);
+        slot.subnetMask = discovery::FormatIpv4(adapter.mask);
         const auto route = routes.find(adapter.name);
         slot.defaultGateway = route != routes.end() ? route->second.gateway : std::string();
         slot.dnsServer = resolved.FirstServer(adapter.index);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "DiscoveryRange.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,8 +15,8 @@ struct NetworkInterface {
     bool loopback = false;
     bool up = false; // IFF_UP: switched on by the user or the system
     bool carrier = false; // IFF_RUNNING: a cable, a peer or a radio link is there
-    std::string address; // dotted decimal; empty when it has no IPv4 address
-    std::string mask;
+    std::optional<discovery::Ipv4Octets> address; // none when it has no IPv4 address
+    discovery::Ipv4Octets mask {};
 };
 
 // The interfaces of the calling thread's network namespace in the kernel's

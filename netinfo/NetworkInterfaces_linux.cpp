@@ -1,28 +1,25 @@
 #include "NetworkInterfaces.h"
 
-#include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
 
 #include <algorithm>
-#include <array>
+#include <cstring>
 #include <memory>
 
 namespace quill::netinfo {
 
 namespace {
 
-    std::string DottedDecimal(const sockaddr* socketAddress)
+    discovery::Ipv4Octets OctetsOf(const sockaddr* socketAddress)
     {
+        discovery::Ipv4Octets octets {};
         if (socketAddress == nullptr || socketAddress->sa_family != AF_INET)
-            return {};
+            return octets;
         const auto* ipv4 = reinterpret_cast<const sockaddr_in*>(socketAddress);
-        std::array<char, INET_ADDRSTRLEN> text {};
-        if (::inet_ntop(AF_INET, &ipv4->sin_addr, text.data(), static_cast<socklen_t>(text.size()))
-            == nullptr)
-            return {};
-        return text.data();
+        std::memcpy(octets.data(), &ipv4->sin_addr, octets.size()); // network order: first octet first
+        return octets;
     }
 
     // An address with a label ("eth0:1") belongs to the device before the ":";
@@ -57,10 +54,10 @@ bool ReadNetworkInterfaces(std::vector<NetworkInterface>& interfaces)
             fresh.carrier = (entry->ifa_flags & IFF_RUNNING) != 0;
             it = std::prev(interfaces.end());
         }
-        if (!it->address.empty() || entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET)
+        if (it->address || entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET)
             continue;
-        it->address = DottedDecimal(entry->ifa_addr);
-        it->mask = DottedDecimal(entry->ifa_netmask);
+        it->address = OctetsOf(entry->ifa_addr);
+        it->mask = OctetsOf(entry->ifa_netmask);
     }
     return true;
 }

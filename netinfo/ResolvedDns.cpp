@@ -1,14 +1,16 @@
 #include "ResolvedDns.h"
 
+#include "DiscoveryRange.h"
+
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
-#include <arpa/inet.h>
 #include <netinet/in.h>
 
 #include <array>
 #include <atomic>
+#include <cstring>
 
 namespace quill::netinfo {
 
@@ -31,11 +33,9 @@ namespace {
     {
         if (family != AF_INET || address.size() != 4)
             return {};
-        std::array<char, INET_ADDRSTRLEN> text {};
-        if (::inet_ntop(AF_INET, address.constData(), text.data(), static_cast<socklen_t>(text.size()))
-            == nullptr)
-            return {};
-        return text.data();
+        discovery::Ipv4Octets octets {};
+        std::memcpy(octets.data(), address.constData(), octets.size());
+        return discovery::FormatIpv4(octets);
     }
 
     // Link.DNS is a(iay): family, address. Manager.DNS is a(iiay): interface

@@ -1,9 +1,7 @@
 #include "ResolverConfig.h"
 
+#include "DiscoveryRange.h"
 #include "TextFile.h"
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
 
 #include <algorithm>
 #include <optional>
@@ -51,10 +49,8 @@ std::vector<std::string> ParseIpv4Nameservers(std::string_view resolverConfig)
         if (addressStart == std::string_view::npos)
             continue;
         const std::size_t addressEnd = std::min(line.find_first_of(kBlanks, addressStart), line.size());
-        std::string address(line.substr(addressStart, addressEnd - addressStart));
-        in_addr parsed {};
-        if (::inet_pton(AF_INET, address.c_str(), &parsed) == 1)
-            servers.push_back(std::move(address));
+        if (const auto parsed = discovery::ParseIpv4(line.substr(addressStart, addressEnd - addressStart)))
+            servers.push_back(discovery::FormatIpv4(*parsed));
     }
     return servers;
 }

@@ -1,8 +1,8 @@
 #include "RouteTable.h"
 
+#include "DiscoveryRange.h"
 #include "TextFile.h"
 
-#include <arpa/inet.h>
 #include <net/route.h>
 #include <netinet/in.h>
 
@@ -10,6 +10,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -44,14 +45,11 @@ namespace {
 
     std::string DottedDecimal(std::uint32_t networkOrderAddress)
     {
-        in_addr address {};
         // The kernel prints the address's raw 32 bits as one hexadecimal
         // number, so reading it back as a number gives those bits again.
-        address.s_addr = networkOrderAddress;
-        std::array<char, INET_ADDRSTRLEN> text {};
-        if (::inet_ntop(AF_INET, &address, text.data(), static_cast<socklen_t>(text.size())) == nullptr)
-            return {};
-        return text.data();
+        discovery::Ipv4Octets address {};
+        std::memcpy(address.data(), &networkOrderAddress, address.size());
+        return discovery::FormatIpv4(address);
     }
 
     // Columns: Iface Destination Gateway Flags RefCnt Use Metric Mask ...

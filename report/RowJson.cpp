@@ -101,9 +101,9 @@ QJsonObject CheckRowJson(const netcheck::CheckRow& row, std::int32_t language)
 
 QJsonObject AdapterRowJson(const netinfo::AdapterRow& row)
 {
-    return { { "name", Text(row.name) }, { "address", Text(row.address) }, { "mask", Text(row.mask) },
-        { "gateway", Text(row.gateway) }, { "dns_server", Text(row.dnsServer) }, { "carrier", row.carrier },
-        { "default_route", row.defaultRoute }, { "searchable", row.searchable } };
+    return { { "name", Text(row.name) }, { "address", Text(discovery::FormatIpv4(row.address)) },
+        { "mask", Text(row.mask) }, { "gateway", Text(row.gateway) }, { "dns_server", Text(row.dnsServer) },
+        { "carrier", row.carrier }, { "default_route", row.defaultRoute }, { "searchable", row.searchable } };
 }
 
 QJsonObject CameraRowJson(const discovery::ResultRow& row)

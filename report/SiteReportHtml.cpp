@@ -123,7 +123,8 @@ p.summary { white-space: pre-line; }
         }
         const netinfo::AdapterRow& adapter = *report.adapter;
         Facts(out, "adapter",
-            { { "Name", HtmlText(adapter.name) }, { "IPv4 address", HtmlText(adapter.address) },
+            { { "Name", HtmlText(adapter.name) },
+                { "IPv4 address", HtmlText(discovery::FormatIpv4(adapter.address)) },
                 { "Subnet mask", HtmlText(adapter.mask) }, { "Gateway", HtmlText(adapter.gateway) },
                 { "DNS server", HtmlText(adapter.dnsServer) }, { "Link", adapter.carrier ? "up" : "down" },
                 { "Default route", YesNo(adapter.defaultRoute) } });

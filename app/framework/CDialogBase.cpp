@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include <algorithm>
+
 CDialogBase::CDialogBase(DialogTemplate dialogTemplate, QWidget* parent)
     : QWidget(parent)
     , m_template(std::move(dialogTemplate))
@@ -45,6 +47,7 @@ bool CDialogBase::Create(QWidget* parent)
         });
     for (const auto& [id, control] : m_controls)
         ConnectNotifications(id, *control);
+    ChainTabStops();
     m_controlsBuilt = true;
 
     DoDataExchange();
@@ -80,6 +83,34 @@ void CDialogBase::EndDialog(int result)
         m_modalLoop->exit(result);
     else
         m_endRequested = true; // ended during OnInitDialog: DoModal returns at once
+}
+
+std::vector<QWidget*> CDialogBase::TabStops() const
+{
+    std::vector<QWidget*> stops;
+    for (const ControlTemplate& control : m_template.controls) {
+        QWidget* widget = GetDlgItem(control.id);
+        if (widget && (widget->focusPolicy() & Qt::TabFocus) != 0
+            && std::find(stops.begin(), stops.end(), widget) == stops.end())
+            stops.push_back(widget);
+    }
+    return stops;
+}
+
+void CDialogBase::ChainTabStops()
+{
+    const std::vector<QWidget*> stops = TabStops();
+    for (std::size_t i = 1; i < stops.size(); ++i)
+        QWidget::setTabOrder(stops[i - 1], stops[i]);
+}
+
+QWidget* CDialogBase::FirstTabStop() const
+{
+    for (QWidget* stop : TabStops()) {
+        if (stop->isVisible() && stop->isEnabled())
+            return stop;
+    }
+    return nullptr;
 }
 
 QRect CDialogBase::MapDialogRect(const QRect& dialogUnits) const

@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <utility>
+#include <vector>
 
 class QEventLoop;
 
@@ -41,6 +42,9 @@ public:
     const DialogTemplate& Template() const { return m_template; }
     DialogBaseUnits BaseUnits() const { return m_baseUnits; }
     QRect MapDialogRect(const QRect& dialogUnits) const;
+
+    // The first control, in template order, that Tab stops at.
+    QWidget* FirstTabStop() const;
 
     // Controls by id; nullptr when the id is unknown or of another type.
     QWidget* GetDlgItem(int id) const;
@@ -92,6 +96,9 @@ protected:
 
 private:
     void ConnectNotifications(int id, QWidget& control);
+    // Tab visits the controls in template order, as in a dialog from a template.
+    void ChainTabStops();
+    std::vector<QWidget*> TabStops() const;
     bool IsTopLevelDialog() const { return isWindow(); }
 
     DialogTemplate m_template;

@@ -18,13 +18,18 @@
 #include "StoredLanguage.h"
 #include "TextConversion.h"
 #include "WindowOps.h"
+#include "WindowSizeSetting.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileDialog>
-
-#include <boost/format.hpp>
+#include <QKeySequence>
+#include <QShortcut>
+#include <QTimer>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <string>
 
 namespace {
@@ -53,12 +58,6 @@ bool SameAdapter(const AdapterInfo& a, const AdapterInfo& b)
     return a.addressParts == b.addressParts;
 }
 
-std::string AddressText(const AdapterInfo& adapter)
-{
-    const auto& parts = adapter.addressParts;
-    return (boost::format("%s.%s.%s.%s") % parts[0] % parts[1] % parts[2] % parts[3]).str();
-}
-
 } // namespace
 
 CZeruruDlg::CZeruruDlg(quill::app::MainWindowParts parts, QWidget* parent)
@@ -68,9 +67,9 @@ CZeruruDlg::CZeruruDlg(quill::app::MainWindowParts parts, QWidget* parent)
 {
     if (!m_parts.settingsPath)
         m_parts.settingsPath = &quill::settings::SettingsPath;
-    // A fixed-size dialog frame with a title bar and a close button.
+    // A dialog frame with a title bar, a close button and room to grow.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowCloseButtonHint);
+        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     MapNotify(quill::app::kTabCtrlId, TCN_SELCHANGE,
         [this](NMHDR* header, LRESULT* result) { OnSelchangeTab(header, result); });
     MapMessage(WM_LANGUAGE_CHANGED,
@@ -79,6 +78,8 @@ CZeruruDlg::CZeruruDlg(quill::app::MainWindowParts parts, QWidget* parent)
 
 CZeruruDlg::~CZeruruDlg()
 {
+    if (m_sizeWrite && m_sizeWrite->isActive())
+        RememberSize();
     m_adapterWatcher.reset();
     // The pages go before the window: the search page's destruction stops
     // its listener thread while everything it may still call exists.
@@ -98,13 +99,13 @@ bool CZeruruDlg::OnInitDialog()
     setWindowIcon(m_icon);
     SetWindowText(QString::fromUtf8(quill::app::kMainWindowTitle));
 
-    quill::netinfo::CollectAdapterTable(m_adapters, m_parts.collectors);
-    m_searchPageAdapters = m_adapters;
+    m_adapterRows = quill::netinfo::ReadAdapterRows(m_parts.collectors);
+    m_adapters = quill::netinfo::AdapterTableOf(m_adapterRows);
     if (m_parts.followAdapterChanges) {
         m_adapterWatcher = std::make_unique<quill::netinfo::AdapterWatcher>(m_parts.collectors);
         connect(m_adapterWatcher.get(), &quill::netinfo::AdapterWatcher::AdaptersChanged, this,
             &CZeruruDlg::OnAdaptersChanged);
-        m_adapterWatcher->Start(m_adapters);
+        m_adapterWatcher->Start(m_adapterRows);
     }
 
     for (int tab = 0; tab < quill::app::kTabCount; ++tab)
@@ -112,6 +113,11 @@ bool CZeruruDlg::OnInitDialog()
 
     CreatePages();
     PlaceControls();
+    for (const auto& [keys, step] : { std::pair { QKeySequence(Qt::CTRL | Qt::Key_Tab), 1 },
+             std::pair { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1 },
+             std::pair { QKeySequence(Qt::CTRL | Qt::Key_Backtab), -1 } })
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+            [this, step = step] { SwitchPage(step); });
     m_tabCtrl->SetCurSel(kSearchTab);
     ApplyStoredLanguageToSearchPage();
 
@@ -133,11 +139,7 @@ void CZeruruDlg::CreatePages()
 
     // The search page fills its adapter list and its range during its own
     // initialisation, so it gets the addresses before it is created.
-    const int filled = FilledSlots(m_searchPageAdapters);
-    m_searchPage->m_adapterCount = filled;
-    for (int slot = 0; slot < filled; ++slot)
-        m_searchPage->m_adapterParts[static_cast<std::size_t>(slot)]
-            = m_searchPageAdapters.slots[static_cast<std::size_t>(slot)].addressParts;
+    HandAdaptersToSearchPage();
 
     // The pages store a language chosen on them where the window reads it.
     m_searchPage->SetSettingsLocation(m_parts.settingsPath);
@@ -146,6 +148,7 @@ void CZeruruDlg::CreatePages()
     m_searchPage->Create(this);
     m_devicePage->Create(this);
     connect(m_searchPage.get(), &CSearchPage::SiteReportRequested, this, &CZeruruDlg::SaveSiteReport);
+    connect(this, &CZeruruDlg::SearchStatusNote, m_searchPage.get(), &CSearchPage::ShowStatusNote);
 }
 
 void CZeruruDlg::SaveSiteReport()
@@ -166,9 +169,8 @@ void CZeruruDlg::SaveSiteReport()
         AfxMessageBox(LanguageText(searchpage::kExportFailedText, language).arg(file->errorString()));
         return;
     }
-    const AdapterInfo* adapter = UsableAdapter(m_searchPage->m_selectedAdapter);
     m_reportRun = std::make_unique<quill::report::SiteReportRun>(
-        quill::app::WindowSiteReport(*m_searchPage, adapter, adapter == &m_adapters.slots[0], language),
+        quill::app::WindowSiteReport(*m_searchPage, AdapterRowOf(m_searchPage->m_selectedAdapter), language),
         m_devicePage->CurrentPlan(), m_devicePage->Probes(), std::move(file));
     connect(m_reportRun.get(), &quill::report::SiteReportRun::Finished, this,
         [this, language](const QString& error) {
@@ -184,16 +186,74 @@ void CZeruruDlg::SaveSiteReport()
 
 void CZeruruDlg::PlaceControls()
 {
-    // The tab control fills the dialog; the dialog is not on the screen yet,
-    // so only its size counts and the control starts at the client origin.
-    // The dialog keeps that size: its frame is not resizable.
-    setFixedSize(size());
-    MoveWindow(*m_tabCtrl, QRect(QPoint(0, 0), GetWindowRect(*this).size()));
+    // The template's size is the smallest; the user may make the window
+    // larger, and it opens at the size it was left at.
+    setMinimumSize(size());
+    m_knownSize = size();
+    if (const auto stored = quill::app::ReadWindowSize(m_parts.settingsPath())) {
+        m_knownSize = stored->expandedTo(minimumSize());
+        resize(m_knownSize);
+    }
+    FitControls();
+}
+
+void CZeruruDlg::FitControls()
+{
+    // The tab control fills the dialog from the client origin.
+    MoveWindow(*m_tabCtrl, QRect(QPoint(0, 0), size()));
     QMargins inset = kPageInset;
     inset.setTop(std::max(inset.top(), m_tabCtrl->PageArea().top() + kFrameBelowTabs));
     const QRect pageRect = m_tabCtrl->geometry().marginsRemoved(inset);
     MoveWindow(*m_searchPage, pageRect);
     MoveWindow(*m_devicePage, pageRect);
+}
+
+void CZeruruDlg::resizeEvent(QResizeEvent* event)
+{
+    CDialogBase::resizeEvent(event);
+    if (!m_tabCtrl || !m_searchPage || !m_devicePage)
+        return;
+    FitControls();
+    if (size() == m_knownSize)
+        return;
+    // A drag resizes many times: the size is stored once it rests.
+    if (!m_sizeWrite) {
+        m_sizeWrite = new QTimer(this);
+        m_sizeWrite->setSingleShot(true);
+        m_sizeWrite->setInterval(500);
+        connect(m_sizeWrite, &QTimer::timeout, this, &CZeruruDlg::RememberSize);
+    }
+    m_sizeWrite->start();
+}
+
+void CZeruruDlg::RememberSize()
+{
+    if (m_sizeWrite)
+        m_sizeWrite->stop();
+    if (size() == m_knownSize)
+        return;
+    m_knownSize = size();
+    quill::app::WriteWindowSize(m_parts.settingsPath(), m_knownSize);
+}
+
+void CZeruruDlg::closeEvent(QCloseEvent* event)
+{
+    if (m_sizeWrite && m_sizeWrite->isActive())
+        RememberSize();
+    CDialogBase::closeEvent(event);
+}
+
+void CZeruruDlg::SwitchPage(int step)
+{
+    const int count = m_tabCtrl->GetItemCount();
+    if (count <= 0)
+        return;
+    m_tabCtrl->SetCurSel((m_tabCtrl->GetCurSel() + step + count) % count);
+    OnSelchangeTab(nullptr, nullptr);
+    CDialogBase* shown = m_tabCtrl->GetCurSel() == kSearchTab ? static_cast<CDialogBase*>(m_searchPage.get())
+                                                              : m_devicePage.get();
+    if (QWidget* first = shown->FirstTabStop())
+        first->setFocus(Qt::TabFocusReason);
 }
 
 void CZeruruDlg::ApplyStoredLanguageToSearchPage()
@@ -233,15 +293,23 @@ void CZeruruDlg::OnSelchangeTab(NMHDR*, LRESULT* result)
 
 const AdapterInfo* CZeruruDlg::UsableAdapter(int pageIndex) const
 {
-    if (pageIndex < 0 || pageIndex >= FilledSlots(m_searchPageAdapters))
+    if (pageIndex < 0 || pageIndex >= FilledSlots(m_adapters))
         return nullptr;
-    const AdapterInfo& listed = m_searchPageAdapters.slots[static_cast<std::size_t>(pageIndex)];
-    const auto current
-        = std::find_if(m_adapters.slots.begin(), m_adapters.slots.begin() + FilledSlots(m_adapters),
-            [&listed](const AdapterInfo& adapter) { return SameAdapter(adapter, listed); });
-    if (current == m_adapters.slots.begin() + FilledSlots(m_adapters) || current->addressParts.size() < 4)
+    const AdapterInfo& adapter = m_adapters.slots[static_cast<std::size_t>(pageIndex)];
+    return quill::discovery::Ipv4FromParts(adapter.addressParts) ? &adapter : nullptr;
+}
+
+const quill::netinfo::AdapterRow* CZeruruDlg::AdapterRowOf(int pageIndex) const
+{
+    const AdapterInfo* adapter = UsableAdapter(pageIndex);
+    if (!adapter)
         return nullptr;
-    return &*current;
+    const auto address = quill::discovery::Ipv4FromParts(adapter->addressParts);
+    const auto row = std::find_if(
+        m_adapterRows.begin(), m_adapterRows.end(), [&](const quill::netinfo::AdapterRow& known) {
+            return known.searchable && known.name == adapter->interfaceName && known.address == *address;
+        });
+    return row == m_adapterRows.end() ? nullptr : &*row;
 }
 
 void CZeruruDlg::ShowAdapterSettings(int pageIndex, bool emptyWhenGone)
@@ -256,28 +324,43 @@ void CZeruruDlg::ShowAdapterSettings(int pageIndex, bool emptyWhenGone)
         return;
     }
     using quill::text::Utf8ToWide;
-    m_devicePage->SetDlgItemText(device_page::kIpText, Utf8ToWide(AddressText(*adapter)));
+    m_devicePage->SetDlgItemText(device_page::kIpText,
+        QString::fromStdString(
+            quill::discovery::FormatIpv4(*quill::discovery::Ipv4FromParts(adapter->addressParts))));
     m_devicePage->SetDlgItemText(device_page::kMaskText, Utf8ToWide(adapter->subnetMask));
     m_devicePage->SetDlgItemText(device_page::kGatewayText, Utf8ToWide(adapter->defaultGateway));
     m_devicePage->SetDlgItemText(device_page::kDnsText, Utf8ToWide(adapter->dnsServer));
 }
 
-void CZeruruDlg::OnAdaptersChanged(const quill::netinfo::AdapterTable& adapters)
+void CZeruruDlg::OnAdaptersChanged(const std::vector<quill::netinfo::AdapterRow>& adapters)
 {
-    m_adapters = adapters;
-    HandAdaptersToSearchPage();
+    // The adapter chosen on the search page, found again in the new table.
+    std::optional<AdapterInfo> chosen;
+    if (const AdapterInfo* listed = UsableAdapter(m_searchPage->m_selectedAdapter))
+        chosen = *listed;
+    m_adapterRows = adapters;
+    m_adapters = quill::netinfo::AdapterTableOf(m_adapterRows);
+    int selected = -1;
+    for (int slot = 0; chosen && slot < FilledSlots(m_adapters); ++slot) {
+        if (SameAdapter(m_adapters.slots[static_cast<std::size_t>(slot)], *chosen)) {
+            selected = slot;
+            break;
+        }
+    }
+    HandAdaptersToSearchPage(selected);
     // The check page shows the selected adapter's settings as they are now,
     // also while it is on the screen.
     if (m_tabCtrl->GetCurSel() == kDeviceTab)
         ShowAdapterSettings(m_searchPage->m_selectedAdapter, true);
 }
 
-void CZeruruDlg::HandAdaptersToSearchPage()
+void CZeruruDlg::HandAdaptersToSearchPage(int selected)
 {
-    // The search page cannot take a new table yet: its list, and the entry
-    // numbers it reports, stay those of m_searchPageAdapters, which
-    // UsableAdapter maps onto the current table. Once the page takes one,
-    // it gets m_adapters here and m_searchPageAdapters becomes m_adapters.
+    std::array<std::vector<std::string>, CSearchPage::kAdapterSlots> parts;
+    const int filled = std::min(FilledSlots(m_adapters), CSearchPage::kAdapterSlots);
+    for (int slot = 0; slot < filled; ++slot)
+        parts[static_cast<std::size_t>(slot)] = m_adapters.slots[static_cast<std::size_t>(slot)].addressParts;
+    m_searchPage->TakeAdapters(filled, parts, selected);
 }
 
 void CZeruruDlg::NoteMissingFont(LanguageId language)

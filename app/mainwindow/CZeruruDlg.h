@@ -1,12 +1,15 @@
 #pragma once
 
-#include "AdapterInfo.h"
+#include "AdapterRows.h"
 #include "CDialogBase.h"
 #include "LanguageId.h"
 #include "MainWindowParts.h"
 #include "MainWindowTemplate.h"
 
 #include <QIcon>
+#include <QSize>
+
+class QTimer;
 
 #include <memory>
 
@@ -36,6 +39,7 @@ public:
         QWidget* parent = nullptr);
     ~CZeruruDlg() override;
 
+    // The adapter table, made of the adapters discovery can search from.
     const quill::netinfo::AdapterTable& Adapters() const { return m_adapters; }
     CTabCtrl* TabCtrl() const { return m_tabCtrl; }
     // The pages exist from OnInitDialog until the window is destroyed.
@@ -51,38 +55,52 @@ Q_SIGNALS:
 protected:
     void DoDataExchange() override;
     bool OnInitDialog() override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void OnSelchangeTab(NMHDR* header, LRESULT* result);
     LRESULT OnLanguageChanged(WPARAM wParam, LPARAM lParam);
 
-    void OnAdaptersChanged(const quill::netinfo::AdapterTable& adapters);
-    // Where the search page gets a new adapter table, its list and its range.
-    void HandAdaptersToSearchPage();
+    void OnAdaptersChanged(const std::vector<quill::netinfo::AdapterRow>& adapters);
+    // Where the search page gets the adapter table, its list and its range;
+    // `selected` is the new slot of the adapter chosen on it (-1: gone).
+    void HandAdaptersToSearchPage(int selected = -1);
     // Once per run: a Chinese language chosen that no installed font shows.
     void NoteMissingFont(LanguageId language);
 
     void CreatePages();
     void PlaceControls();
+    // The tab control fills the window and the pages its page area.
+    void FitControls();
+    // Stores the size the user gave the window, once the resizing has paused.
+    void RememberSize();
+    // Ctrl+Tab and Ctrl+Shift+Tab: the next or the previous page.
+    void SwitchPage(int step);
     void ApplyStoredLanguageToSearchPage();
     // Writes the settings of the adapter in the search page's list into the
     // network check page's four fields. Without such an adapter they keep
     // their text, or are emptied when it has just gone.
     void ShowAdapterSettings(int pageIndex, bool emptyWhenGone = false);
-    // The current settings of the adapter in the search page's list; none
-    // when it has gone or has no whole address.
+    // The settings of the adapter in the search page's list; none for an
+    // entry that does not exist or has no whole address.
     const quill::netinfo::AdapterInfo* UsableAdapter(int pageIndex) const;
+    // That adapter as the site report describes it.
+    const quill::netinfo::AdapterRow* AdapterRowOf(int pageIndex) const;
     // Runs the check page's checks and saves them with what the search page
     // shows as an HTML site report; one at a time.
     void SaveSiteReport();
 
     QIcon m_icon;
+    std::vector<quill::netinfo::AdapterRow> m_adapterRows;
+    // Made of m_adapterRows; the search page's list always shows it.
     quill::netinfo::AdapterTable m_adapters;
-    // The table the search page's list was made from: its entry numbers
-    // count in this one.
-    quill::netinfo::AdapterTable m_searchPageAdapters;
     std::unique_ptr<quill::netinfo::AdapterWatcher> m_adapterWatcher;
     bool m_fontNoted = false;
+    // The size the window was given or last stored: a resize to it is no
+    // resize by the user.
+    QSize m_knownSize;
+    QTimer* m_sizeWrite = nullptr;
     CTabCtrl* m_tabCtrl = nullptr;
     std::unique_ptr<CSearchPage> m_searchPage;
     std::unique_ptr<CDevicePage> m_devicePage;

@@ -4,12 +4,10 @@
 #include "TextConversion.h"
 #include "ThisPc.h"
 
-#include <boost/algorithm/string/join.hpp>
-
 namespace quill::app {
 
 report::SiteReport WindowSiteReport(
-    const CSearchPage& search, const netinfo::AdapterInfo* adapter, bool defaultRoute, int language)
+    const CSearchPage& search, const netinfo::AdapterRow* adapter, int language)
 {
     const report::PcIdentity pc = report::ThisPc();
     report::SiteReport site;
@@ -17,12 +15,8 @@ report::SiteReport WindowSiteReport(
     site.pcName = pc.name;
     site.osName = pc.os;
     site.language = language;
-    if (adapter) {
-        // The window lists adapters that are up with a link, so each has a carrier.
-        site.adapter = netinfo::AdapterRow { adapter->interfaceName,
-            boost::algorithm::join(adapter->addressParts, "."), adapter->subnetMask, adapter->defaultGateway,
-            adapter->dnsServer, true, defaultRoute, true };
-    }
+    if (adapter)
+        site.adapter = *adapter;
     site.rangeBegin = search.BeginAddress();
     site.rangeEnd = search.EndAddress();
     site.cameras = search.ResultRows();

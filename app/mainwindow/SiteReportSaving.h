@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AdapterInfo.h"
+#include "AdapterRows.h"
 #include "SiteReport.h"
 
 class CSearchPage;
@@ -11,6 +11,6 @@ namespace quill::app {
 // search page's rows, status line and range, the adapter chosen on it (none
 // when unknown), now, on this PC.
 report::SiteReport WindowSiteReport(
-    const CSearchPage& search, const netinfo::AdapterInfo* adapter, bool defaultRoute, int language);
+    const CSearchPage& search, const netinfo::AdapterRow* adapter, int language);
 
 } // namespace quill::app

@@ -63,7 +63,8 @@ struct DiscoveryEndToEnd : ::testing::Test, PageTest {
         inPc.emplace(network, pc);
         options.engine.settle = { 300ms, 3000ms };
         options.engine.neighbourTable = "/proc/thread-self/net/arp";
-        options.chooseExportFile = [this] { return QString::fromStdString(dir.file("export.csv").string()); };
+        options.chooseExportFile
+            = [this](const QString&) { return QString::fromStdString(dir.file("export.csv").string()); };
     }
     std::unique_ptr<RecordingSearchPage> AddPage()
     {

@@ -8,7 +8,9 @@
 #include "CameraPage.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 
 #include <gtest/gtest.h>
 
@@ -37,7 +39,7 @@ TEST_F(SearchPageWidgets, RangeFollowsTheAdapterAndTheEndFollowsTheBeginsNetwork
 {
     // A count beyond the table and a slot with too few parts are not read past.
     page = MakePage({ { "10", "1" } }, Loopback(), 12);
-    EXPECT_EQ(AdapterCombo().itemText(0), QStringLiteral("10.1.."));
+    EXPECT_EQ(AdapterCombo().count(), 0);
     EXPECT_EQ(End().GetAddress(), (Octets { 192, 168, 1, 1 }));
     page = MakePage({ { "10", "0", "5", "77" }, { "192", "168", "40", "2" } }, Loopback());
     EXPECT_EQ(AdapterCombo().itemText(0), QStringLiteral("10.0.5.77"));
@@ -151,6 +153,38 @@ TEST_F(SearchPageWidgets, HeaderSortsEachColumnInItsOwnOrderAndNewRowsLandWhereI
     list.setCurrentIndex(list.model()->index(0, 0));
     QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("4\t198.18.0.50\tsn\tm\tname\t2\t\t\r\n"));
+}
+
+TEST_F(SearchPageWidgets, ExportOffersADatedNameInTheLastFolderAddsCsvAndNamesThePathOfAFailure)
+{
+    std::vector<QString> offered;
+    QString answer;
+    SearchPageOptions options = Loopback();
+    options.chooseExportFile = [&](const QString& suggested) { return offered.push_back(suggested), answer; };
+    page = MakePage({}, options);
+    page->AddDeviceRow({ "192.168.1.20", "sn", "m", "name", "1.0" });
+    auto& list = page->ResultList();
+    const auto exportAs = [&](const QString& path) {
+        answer = path;
+        list.setCurrentIndex(list.model()->index(0, 0));
+        QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        for (QAction* action : menu->actions())
+            if (action->text() == QStringLiteral("Export CSV…"))
+                action->trigger();
+        menu->close();
+    };
+    const QString name = "cameras-" + QDate::currentDate().toString(Qt::ISODate) + ".csv";
+    const QString folder = QString::fromStdString(dir.path().string());
+    exportAs(folder + "/cams");
+    exportAs(folder + "/upper.CSV");
+    exportAs(folder + "/missing/out.csv");
+    EXPECT_EQ(offered,
+        (std::vector<QString> { QDir::home().filePath(name), folder + "/" + name, folder + "/" + name }));
+    EXPECT_TRUE(QFile::exists(folder + "/cams.csv") && QFile::exists(folder + "/upper.CSV"));
+    EXPECT_EQ(closer.texts,
+        Texts { "The file " + folder + "/missing/out.csv could not be written: No such file or directory" });
 }
 
 } // namespace

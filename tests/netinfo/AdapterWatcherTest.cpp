@@ -43,22 +43,21 @@ TEST(AdapterWatcher, TellsAnAdapterThatGetsAnAddressAfterTheStartAndItsGoing)
 
     const InsideHost inside(network, host);
     AdapterWatcher watcher(collectors);
-    AdapterTable known;
-    CollectAdapterTable(known, collectors);
-    ASSERT_EQ(known.count, 0);
+    const std::vector<AdapterRow> known = ReadAdapterRows(collectors);
+    ASSERT_TRUE(known.empty());
     ASSERT_TRUE(watcher.Start(known));
     QSignalSpy told(&watcher, &AdapterWatcher::AdaptersChanged);
 
     network.addAddress(host, cable, "198.18.7.2/24");
     ASSERT_TRUE(told.wait(2000)) << "the adapter within 2 s";
-    AdapterTable table = told.takeLast().at(0).value<AdapterTable>();
-    ASSERT_EQ(table.count, 1);
-    EXPECT_EQ(table.slots[0],
-        (AdapterInfo { { "198", "18", "7", "2" }, "255.255.255.0", "", "198.18.9.53", cable }));
+    const auto adapters = told.takeLast().at(0).value<std::vector<AdapterRow>>();
+    ASSERT_EQ(adapters.size(), 1u);
+    EXPECT_EQ(adapters[0],
+        (AdapterRow { cable, { 198, 18, 7, 2 }, "255.255.255.0", "", "198.18.9.53", true, false, true }));
 
     network.ip(host, "addr del 198.18.7.2/24 dev " + cable);
     ASSERT_TRUE(told.wait(2000)) << "its going within 2 s";
-    EXPECT_EQ(told.takeLast().at(0).value<AdapterTable>().count, 0);
+    EXPECT_TRUE(told.takeLast().at(0).value<std::vector<AdapterRow>>().empty());
 }
 
 } // namespace

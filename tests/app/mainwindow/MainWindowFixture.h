@@ -44,9 +44,11 @@ protected:
         if (adjust)
             adjust(parts);
         parts.collectors.ipconfigReport = std::move(adapters);
-        parts.makeSearchPage = [] {
-            return std::make_unique<CSearchPage>(DiscoveryPorts { FreeUdpPort(), FreeUdpPort() });
-        };
+        if (!parts.makeSearchPage) {
+            parts.makeSearchPage = [] {
+                return std::make_unique<CSearchPage>(DiscoveryPorts { FreeUdpPort(), FreeUdpPort() });
+            };
+        }
         parts.makeDevicePage = [] { return std::make_unique<CDevicePage>(DeviceProbes {}); };
         window = std::make_unique<CZeruruDlg>(std::move(parts));
         ASSERT_TRUE(window->Create(nullptr));

@@ -70,6 +70,8 @@ namespace {
             ASSERT_EQ(notes.count(), installed ? 0 : 1);
             if (!installed) {
                 EXPECT_EQ(notes[0][0].toString(), LanguageText(kNoChineseFontText, kTraditionalChinese));
+                // Shown once, under the status line.
+                EXPECT_EQ(Search().StatusText().count(notes[0][0].toString()), 1);
             }
         }
     }
