@@ -71,6 +71,8 @@ std::variant<SearchChoice, std::string> ChooseSearch(
     if (adapter) {
         plan.adapterLabel = discovery::FormatIpv4(adapter->address);
         plan.adapterAddress = adapter->address;
+        plan.adapterMask = discovery::ParseIpv4(adapter->mask);
+        plan.adapterInterface = adapter->name;
     }
     if (invocation.waitSeconds)
         choice.wait = std::chrono::milliseconds(static_cast<long long>(*invocation.waitSeconds * 1000));

@@ -229,12 +229,13 @@ void CSearchPage::FillAdapterList()
             i, QString::fromStdString(quill::discovery::FormatIpv4(*AdapterAddress(i))));
 }
 
-void CSearchPage::TakeAdapters(
-    int count, const std::array<std::vector<std::string>, kAdapterSlots>& parts, int selected)
+void CSearchPage::TakeAdapters(int count, const std::array<std::vector<std::string>, kAdapterSlots>& parts,
+    const std::array<AdapterFacts, kAdapterSlots>& facts, int selected)
 {
     const std::optional<Ipv4Octets> chosenAddress = AdapterAddress(m_selectedAdapter);
     m_adapterCount = count;
     m_adapterParts = parts;
+    m_adapterFacts = facts;
     if (!m_adapterCombo)
         return; // not created yet: its initialisation takes them
     FillAdapterList();
@@ -346,9 +347,11 @@ void CSearchPage::SendDiscovery()
     boost::mutex::scoped_lock sweeping(m_sendLock);
     quill::discovery::SearchTarget target;
     target.range = { m_beginAddr, m_endAddr };
-    if (const int adapter = m_adapterCombo->GetCurSel(); adapter >= 0) {
+    if (const int adapter = m_adapterCombo->GetCurSel(); adapter >= 0 && adapter < kAdapterSlots) {
         target.adapterLabel = WideToUtf8(m_adapterCombo->itemText(adapter));
         target.adapterAddress = quill::discovery::ParseIpv4(target.adapterLabel);
+        target.adapterMask = m_adapterFacts[static_cast<std::size_t>(adapter)].mask;
+        target.adapterInterface = m_adapterFacts[static_cast<std::size_t>(adapter)].interfaceName;
     }
     m_engine.Search(target);
 }

@@ -13,6 +13,7 @@
 #include <boost/thread/mutex.hpp>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,13 +45,22 @@ public:
     // The adapter chosen in the adapter list; read by the main window.
     int m_selectedAdapter = 0;
 
+    // What the page knows of a slot's adapter besides its address: its mask,
+    // which decides which cameras are off its network, and its system name,
+    // whose reverse-path filter decides whether other subnets can be heard.
+    struct AdapterFacts {
+        std::optional<Ipv4Octets> mask;
+        std::string interfaceName;
+    };
+    std::array<AdapterFacts, kAdapterSlots> m_adapterFacts;
+
     // A new adapter table from the main window, as handed over before
     // Create(). `selected` is the new entry of the adapter chosen so far, -1
     // when it has gone (the first entry then takes its place). The range is
     // reset from the chosen adapter only when its address changed, so a
     // typed range survives changes of other adapters.
-    void TakeAdapters(
-        int count, const std::array<std::vector<std::string>, kAdapterSlots>& parts, int selected = -1);
+    void TakeAdapters(int count, const std::array<std::vector<std::string>, kAdapterSlots>& parts,
+        const std::array<AdapterFacts, kAdapterSlots>& facts, int selected = -1);
     // A note for the status line, shown with it until the next Search.
     void ShowStatusNote(const QString& note);
 

@@ -357,10 +357,14 @@ void CZeruruDlg::OnAdaptersChanged(const std::vector<quill::netinfo::AdapterRow>
 void CZeruruDlg::HandAdaptersToSearchPage(int selected)
 {
     std::array<std::vector<std::string>, CSearchPage::kAdapterSlots> parts;
+    std::array<CSearchPage::AdapterFacts, CSearchPage::kAdapterSlots> facts;
     const int filled = std::min(FilledSlots(m_adapters), CSearchPage::kAdapterSlots);
-    for (int slot = 0; slot < filled; ++slot)
-        parts[static_cast<std::size_t>(slot)] = m_adapters.slots[static_cast<std::size_t>(slot)].addressParts;
-    m_searchPage->TakeAdapters(filled, parts, selected);
+    for (std::size_t slot = 0; slot < static_cast<std::size_t>(filled); ++slot) {
+        const AdapterInfo& adapter = m_adapters.slots[slot];
+        parts[slot] = adapter.addressParts;
+        facts[slot] = { quill::discovery::ParseIpv4(adapter.subnetMask), adapter.interfaceName };
+    }
+    m_searchPage->TakeAdapters(filled, parts, facts, selected);
 }
 
 void CZeruruDlg::NoteMissingFont(LanguageId language)
