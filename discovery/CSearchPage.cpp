@@ -2,13 +2,17 @@
 
 #include "CComboBox.h"
 #include "CIPAddressCtrl.h"
+#include "CameraHelpText.h"
 #include "CameraPage.h"
 #include "ExportFileName.h"
+#include "FindingMarks.h"
 #include "ListCtrlExSortHead.h"
 #include "ListItemNotify.h"
 #include "Logger.h"
 #include "MessageBox.h"
+#include "OpenAnywayBox.h"
 #include "ResultOrder.h"
+#include "SafeWideText.h"
 #include "SearchPageLayout.h"
 #include "SearchPageMenuTexts.h"
 #include "SearchPageNotices.h"
@@ -33,6 +37,7 @@
 
 using namespace searchpage;
 using quill::discovery::DeviceRecord;
+using quill::text::SafeWideText;
 using quill::text::Utf8ToWide;
 using quill::text::WideToUtf8;
 
@@ -44,11 +49,13 @@ struct ResultColumn {
 };
 
 // The same headings in every language.
-constexpr std::array<ResultColumn, 4> kResultColumns { {
+constexpr std::array<ResultColumn, 6> kResultColumns { {
     { "No.", 50 },
     { "IP Address", 130 },
     { "MAC Address", 130 },
     { "F/W Version", 130 },
+    { "Serial Number", 130 },
+    { "Device Name", 150 },
 } };
 
 constexpr int kIpAddressColumn = 1;
@@ -102,6 +109,10 @@ CSearchPage::CSearchPage(SearchPageOptions options, QWidget* parent)
             return QFileDialog::getSaveFileName(
                 this, LanguageText(kExportText, m_shownLanguage), suggested, QStringLiteral("CSV (*.csv)"));
         };
+    }
+    if (!m_options.confirmOpen) {
+        m_options.confirmOpen
+            = [this](const QString& question) { return AskOpenAnyway(this, question, m_shownLanguage); };
     }
     connect(&m_list, &ListCtrlEx::CListCtrlEx::listExRClick, this,
         [this](ListCtrlEx::CListCtrlEx*, ListCtrlEx::CellPos cell) { ShowRowMenu(cell.row); });
@@ -199,7 +210,8 @@ void CSearchPage::SetUpResultList()
             return order(std::string_view(ua.data(), ua.size()), std::string_view(ub.data(), ub.size()));
         });
     }
-    m_list.SetOptions(ListCtrlEx::SortOnHeaderClick);
+    // Serial number and device name sort as text. Rows with findings are marked.
+    searchpage::PrepareFindingMarks(m_list, ListCtrlEx::SortOnHeaderClick);
 }
 
 // The leading slots that hold a whole address: the list's entries are the
@@ -324,6 +336,7 @@ void CSearchPage::OnClickedSearch()
 void CSearchPage::ClearResults()
 {
     m_list.DeleteAllItems();
+    m_list.RemoveAllCellBkColors();
     m_engine.Clear();
 }
 
@@ -338,8 +351,15 @@ void CSearchPage::OnDblclkList(NMHDR* header, LRESULT* result)
 
 void CSearchPage::OpenRow(int row)
 {
-    if (row >= 0 && row < m_list.GetItemCount())
-        OpenCameraPage(WideToUtf8(m_list.GetItemText(row, kIpAddressColumn)));
+    if (row < 0 || row >= m_list.GetItemCount())
+        return;
+    const quill::discovery::ResultRow camera = RowAt(row);
+    if (quill::discovery::MayNotOpen(camera.findings)
+        && !m_options.confirmOpen(QString::fromStdString(quill::discovery::OpenAnywayQuestion(
+            m_engine.Problems(m_shownLanguage), camera.number, m_shownLanguage))))
+        return;
+    // The address the camera reports, as it sent it.
+    OpenCameraPage(camera.record.ip);
 }
 
 void CSearchPage::SendDiscovery()
@@ -368,11 +388,16 @@ void CSearchPage::OnCameraAdded(int index)
     const quill::discovery::ResultRow& camera = m_engine.Cameras()[static_cast<std::size_t>(index)];
     const QString number = QString::number(camera.number);
     // Where an active header sort puts it; "No." sorts by the camera's number.
-    const int row = m_list.InsertItem(m_list.SortedInsertPosition({ number, Utf8ToWide(camera.record.ip),
-                                          Utf8ToWide(camera.record.mac), Utf8ToWide(camera.record.fw) }),
-        number);
+    const int row
+        = m_list.InsertItem(m_list.SortedInsertPosition({ number, SafeWideText(camera.record.ip),
+                                SafeWideText(camera.record.mac), SafeWideText(camera.record.fw),
+                                SafeWideText(camera.record.sn), SafeWideText(camera.record.device_name) }),
+            number);
     m_list.SetItemData(row, static_cast<quintptr>(index));
     ShowCameraTexts(row, camera);
+    // A row without findings costs nothing more.
+    if (camera.findings != 0)
+        searchpage::ShowFindingMark(m_list, row, true);
 }
 
 void CSearchPage::OnCameraUpdated(int index)
@@ -380,7 +405,9 @@ void CSearchPage::OnCameraUpdated(int index)
     for (int row = 0; row < m_list.GetItemCount(); ++row) {
         if (m_list.GetItemData(row) == static_cast<quintptr>(index)) {
             DeferListPainting();
-            ShowCameraTexts(row, m_engine.Cameras()[static_cast<std::size_t>(index)]);
+            const quill::discovery::ResultRow& camera = m_engine.Cameras()[static_cast<std::size_t>(index)];
+            ShowCameraTexts(row, camera);
+            searchpage::ShowFindingMark(m_list, row, camera.findings != 0);
             return;
         }
     }
@@ -388,17 +415,30 @@ void CSearchPage::OnCameraUpdated(int index)
 
 void CSearchPage::ShowCameraTexts(int row, const quill::discovery::ResultRow& camera)
 {
-    m_list.SetItemText(row, 1, Utf8ToWide(camera.record.ip));
-    m_list.SetItemText(row, 2, Utf8ToWide(camera.record.mac));
-    m_list.SetItemText(row, 3, Utf8ToWide(camera.record.fw));
+    // Camera texts show their hidden characters visibly, never as themselves.
+    m_list.SetItemText(row, 1, SafeWideText(camera.record.ip));
+    m_list.SetItemText(row, 2, SafeWideText(camera.record.mac));
+    m_list.SetItemText(row, 3, SafeWideText(camera.record.fw));
+    m_list.SetItemText(row, 4, SafeWideText(camera.record.sn));
+    m_list.SetItemText(row, 5, SafeWideText(camera.record.device_name));
 }
 
-QString CSearchPage::RowToolTip(int row) const
+QString CSearchPage::CellToolTip(ListCtrlEx::CellPos cell) const
 {
-    const quill::discovery::ResultRow camera = RowAt(row);
+    const quill::discovery::ResultRow camera = RowAt(cell.row);
     if (camera.number == 0)
         return {};
-    return LanguageText(kAnswerCountText, m_shownLanguage).arg(camera.answers);
+    QStringList lines;
+    if (m_list.IsCellTextCut(cell.row, cell.column))
+        lines << m_list.GetItemText(cell.row, cell.column);
+    if (camera.findings != 0) {
+        const std::string problems
+            = quill::discovery::CameraProblemsText(m_engine.Problems(m_shownLanguage), camera.number);
+        if (!problems.empty())
+            lines << QString::fromStdString(problems);
+    }
+    lines << LanguageText(kAnswerCountText, m_shownLanguage).arg(camera.answers);
+    return lines.join(QLatin1Char('\n'));
 }
 
 quill::discovery::ResultRow CSearchPage::RowAt(int row) const
@@ -485,7 +525,7 @@ bool CSearchPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_list.viewport() && event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        const QString tip = RowToolTip(m_list.HitTestCell(help->pos()).row);
+        const QString tip = CellToolTip(m_list.HitTestCell(help->pos()));
         if (tip.isEmpty())
             QToolTip::hideText();
         else
@@ -540,6 +580,8 @@ void CSearchPage::RefreshStatus()
     if (!m_statusNote.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + m_statusNote;
     m_status->setText(text);
+    // The problems the status line counts, each in words.
+    m_status->setToolTip(QString::fromStdString(m_engine.StatusDetails(m_shownLanguage)));
 }
 
 void CSearchPage::ShowStatusNote(const QString& note)

@@ -123,7 +123,9 @@ private:
     void OnCameraAdded(int index);
     void OnCameraUpdated(int index);
     void ShowCameraTexts(int row, const quill::discovery::ResultRow& camera);
-    QString RowToolTip(int row) const;
+    // What a cell's tooltip says: its whole text when it is cut, the row's
+    // problems, its count of answers.
+    QString CellToolTip(ListCtrlEx::CellPos cell) const;
 
     void RefreshStatus();
     // Holds back the list's repainting for a moment while rows stream in.

@@ -33,6 +33,8 @@ std::vector<CameraProblem> DescribeProblems(
     std::vector<CameraProblem> problems;
     std::map<std::string, Group> byAddress, byMac;
     for (const ResultRow& row : rows) {
+        if (row.findings == 0)
+            continue; // most rows: nothing to make safe or say
         const std::string ip = text::SafeText(row.record.ip), mac = text::SafeText(row.record.mac);
         if (row.findings & kAddressConflict) {
             Group& group = byAddress[ip];

@@ -12,4 +12,7 @@ struct SearchPageOptions {
     // Asks the user where to export the results, offering the suggested
     // path; empty when cancelled. The program asks with a file dialog.
     std::function<QString(const QString& suggested)> chooseExportFile {};
+    // Asks the user the question (yes or no) before a camera's web page that
+    // may not load is opened; true: open it. The program asks with a message box.
+    std::function<bool(const QString& question)> confirmOpen {};
 };

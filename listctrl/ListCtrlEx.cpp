@@ -53,7 +53,10 @@ int CListCtrlEx::GetItemCount() const
 
 int CListCtrlEx::InsertItem(int row, const QString& text)
 {
-    return m_model->InsertRow(row, text);
+    const int inserted = m_model->InsertRow(row, text);
+    if (inserted >= 0 && (m_options & CellsFollowRows))
+        ShiftCellsDown(inserted);
+    return inserted;
 }
 
 bool CListCtrlEx::SetItemText(int row, int column, const QString& text)
@@ -170,6 +173,32 @@ void CListCtrlEx::SetCellBkColor(int row, int column, const QColor& color)
     RepaintCell(row, column);
 }
 
+bool CListCtrlEx::RemoveCellBkColor(int row, int column)
+{
+    if (m_cellColors.erase(CellPos { row, column }) == 0)
+        return false;
+    RepaintCell(row, column);
+    return true;
+}
+
+void CListCtrlEx::RemoveAllCellBkColors()
+{
+    m_cellColors.clear();
+    viewport()->update();
+}
+
+void CListCtrlEx::SetCellImage(int row, int column, int image)
+{
+    const auto found = m_cells.find(CellPos { row, column });
+    if (found == m_cells.end() && image < 0)
+        return;
+    if (found == m_cells.end())
+        m_cells.try_emplace(CellPos { row, column }, column).first->second.image = image;
+    else
+        found->second.image = image;
+    RepaintCell(row, column);
+}
+
 void CListCtrlEx::SetOptions(unsigned options)
 {
     m_options = options;
@@ -204,6 +233,17 @@ CellInfo CListCtrlEx::CellInfoOrDefault(int row, int column) const
 {
     const auto found = m_cells.find(CellPos { row, column });
     return found != m_cells.end() ? found->second : CellInfo(column);
+}
+
+bool CListCtrlEx::IsCellTextCut(int row, int column) const
+{
+    const std::optional<QRect> rect = GetCellRect(row, column);
+    if (!rect)
+        return false;
+    const bool image = CellInfoOrDefault(row, column).image >= 0 && GetImageList(m_imageListKind);
+    // The text starts 3 pixels in, or 3 pixels after an image square as high as the cell.
+    const int room = rect->width() - 3 - (image ? rect->height() : 0);
+    return viewport()->fontMetrics().horizontalAdvance(GetItemText(row, column)) > room;
 }
 
 bool CListCtrlEx::DrawCell(QPainter* painter, int row, int column)

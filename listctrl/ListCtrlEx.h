@@ -27,7 +27,8 @@ class CListModel;
 // Rows, texts and per-row values are the plain list operations. Cell records
 // and colours are keyed by position: inserting or deleting single rows or
 // columns does not move them; only DeleteAllItems discards the records and only
-// a header-click sort moves them with their rows.
+// a header-click sort moves them with their rows. With the CellsFollowRows
+// option, records and colours both move with their rows, on inserts too.
 //
 // Notifications to the parent are the listEx* signals. Those the parent must
 // have handled before the list goes on (click, check set, check click, begin and
@@ -70,6 +71,9 @@ public:
     CellInfo& GetCellInfo(int row, int column);
     // The cell's rectangle in viewport coordinates; none outside the list.
     std::optional<QRect> GetCellRect(int row, int column) const;
+    // Whether the cell's text is wider than the room its drawing gives it
+    // (after the image, if any), so that part of it cannot be seen.
+    bool IsCellTextCut(int row, int column) const;
     // The cell under a point in viewport coordinates, (-1, -1) for none.
     CellPos HitTestCell(const QPoint& point) const;
     // Checks or clears a check-box cell; checks a radio cell and clears the
@@ -87,6 +91,11 @@ public:
 
     QColor GetCellBkColor(int row, int column) const;
     void SetCellBkColor(int row, int column, const QColor& color);
+    // The cell goes back to the window colour; false when it had no colour.
+    bool RemoveCellBkColor(int row, int column);
+    void RemoveAllCellBkColors();
+    // Sets one cell's image (negative: none) without the records of other cells.
+    void SetCellImage(int row, int column, int image);
 
     // ListOptions bits.
     void SetOptions(unsigned options);
@@ -147,6 +156,8 @@ private:
     // The header-click sort's comparison of two texts of the column, direction included.
     int CompareColumnTexts(QStringView a, QStringView b, const SortContext& context) const;
     void MoveCellsWithRows(const std::vector<int>& order);
+    // Rows from `row` on move one down in the records and colours.
+    void ShiftCellsDown(int row);
 
     std::map<CellPos, CellInfo> m_cells;
     std::map<CellPos, QColor> m_cellColors;

@@ -6,6 +6,7 @@
 #include "SortCompare.h"
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 #include <ranges>
 
@@ -48,19 +49,52 @@ std::vector<int> CListCtrlEx::SortedRowOrder(const SortContext& context) const
     return order;
 }
 
-void CListCtrlEx::MoveCellsWithRows(const std::vector<int>& order)
-{
-    const int columns = GetColumnCount();
-    std::map<CellPos, CellInfo> moved;
-    for (int row = 0; row < static_cast<int>(order.size()); ++row) {
-        for (int c = 0; c < columns; ++c) {
-            const auto found = m_cells.find(CellPos { order[row], c });
-            CellInfo info = found != m_cells.end() ? std::move(found->second) : CellInfo(c);
-            moved.emplace_hint(moved.end(), CellPos { row, c }, std::move(info));
+namespace {
+
+    // The entries of the rows and columns that exist, each at its row's new
+    // place; the rest go. Only existing entries are visited: a cell without a
+    // record reads as a default one wherever it is.
+    template <class Value>
+    std::map<CellPos, Value> MovedWithRows(
+        std::map<CellPos, Value>& cells, const std::vector<int>& newRowOf, int columns)
+    {
+        std::map<CellPos, Value> moved;
+        for (auto& [cell, value] : cells) {
+            if (cell.row >= 0 && cell.row < static_cast<int>(newRowOf.size()) && cell.column >= 0
+                && cell.column < columns)
+                moved.emplace(CellPos { newRowOf[cell.row], cell.column }, std::move(value));
+        }
+        return moved;
+    }
+
+    template <class Value> void ShiftRowsDown(std::map<CellPos, Value>& cells, int from)
+    {
+        std::vector<typename std::map<CellPos, Value>::node_type> below;
+        for (auto it = cells.lower_bound(CellPos { from, std::numeric_limits<int>::min() });
+             it != cells.end();)
+            below.push_back(cells.extract(it++));
+        for (auto& node : below) {
+            ++node.key().row;
+            cells.insert(cells.end(), std::move(node));
         }
     }
-    // Records outside the rows and header columns go.
-    m_cells = std::move(moved);
+
+} // namespace
+
+void CListCtrlEx::MoveCellsWithRows(const std::vector<int>& order)
+{
+    std::vector<int> newRowOf(order.size());
+    for (int row = 0; row < static_cast<int>(order.size()); ++row)
+        newRowOf[order[row]] = row;
+    m_cells = MovedWithRows(m_cells, newRowOf, GetColumnCount());
+    if (m_options & CellsFollowRows)
+        m_cellColors = MovedWithRows(m_cellColors, newRowOf, GetColumnCount());
+}
+
+void CListCtrlEx::ShiftCellsDown(int row)
+{
+    ShiftRowsDown(m_cells, row);
+    ShiftRowsDown(m_cellColors, row);
 }
 
 int CListCtrlEx::SortedInsertPosition(const QStringList& texts) const

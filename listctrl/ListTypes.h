@@ -76,6 +76,10 @@ struct CellCheck {
 enum ListOptions : unsigned {
     ShowProgressText = 1u << 0,
     SortOnHeaderClick = 1u << 1,
+    // Cell records and colours stay with their rows when a row is inserted
+    // above them and through a header sort, as marks of a row rather than of
+    // a place; without it they stay at their positions.
+    CellsFollowRows = 1u << 2,
 };
 
 } // namespace ListCtrlEx

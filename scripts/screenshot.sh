@@ -5,16 +5,31 @@
 # addresses in a second namespace, Search pressed through the window.
 # Needs root. Nothing leaves the two namespaces.
 #
-#   scripts/screenshot.sh [output.png]   (default: docs/quillscope-search.png)
+# With --findings the site has problems to show: one more camera claims the
+# address of another (an address conflict, and an answer from an address it
+# does not report), and one with a factory-default address in another subnet
+# answers the limited broadcast. The 20 cameras answer a moment later, so the
+# problem rows come first, and the pointer rests on one to show its tooltip.
+#
+#   scripts/screenshot.sh [--findings] [output.png]
+#   (default: docs/quillscope-search.png, with --findings docs/quillscope-findings.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+findings=0
+if [ "${1:-}" = "--findings" ]; then
+  findings=1
+  shift
+fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "scripts/screenshot.sh needs root (network namespaces)" >&2
   exit 1
 fi
 
-output=${1:-docs/quillscope-search.png}
+default_output=docs/quillscope-search.png
+[ "$findings" -eq 1 ] && default_output=docs/quillscope-findings.png
+output=${1:-$default_output}
 bash scripts/install-deps.sh
 need=()
 for p in xvfb xdotool imagemagick x11-utils fonts-noto-cjk; do
@@ -32,9 +47,10 @@ cmake --build "$build_dir" -j"$(nproc)" --target quillscope quillscope-camera-si
 pc=qsdemo-pc
 cam=qsdemo-cam
 workdir=$(mktemp -d)
+sim_pids=()
 cleanup() {
   [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "${sim_pid:-}" ] && kill "$sim_pid" 2>/dev/null || true
+  for pid in "${sim_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
   ip netns del "$pc" 2>/dev/null || true
   ip netns del "$cam" 2>/dev/null || true
@@ -60,12 +76,25 @@ done
 mkdir -p "/etc/netns/$pc"
 echo "nameserver 198.18.0.53" > "/etc/netns/$pc/resolv.conf"
 
-ip netns exec "$cam" "$build_dir/tools/camera_sim/quillscope-camera-sim" \
-  --range 198.18.0.10-198.18.0.29 --fw 'V2.3.{n}' > "$workdir/sim.log" 2>&1 &
-sim_pid=$!
+sim="$build_dir/tools/camera_sim/quillscope-camera-sim"
+later=()
+if [ "$findings" -eq 1 ]; then
+  later=(--delay 300)
+  ip -n "$cam" addr add 198.18.0.2/24 dev eth0
+  ip -n "$cam" addr add 192.168.1.108/24 dev eth0
+  ip netns exec "$cam" "$sim" --bind 198.18.0.2 --ip 198.18.0.12 --sn 'SIM000099' \
+    --name Gate-Cam --fw V2.1.0 > "$workdir/sim-claims.log" 2>&1 &
+  sim_pids+=($!)
+  ip netns exec "$cam" "$sim" --bind 192.168.1.108 --answer-by-broadcast --sn 'SIM000100' \
+    --name New-Cam --fw V1.0.0 > "$workdir/sim-default.log" 2>&1 &
+  sim_pids+=($!)
+fi
+ip netns exec "$cam" "$sim" --range 198.18.0.10-198.18.0.29 --fw 'V2.3.{n}' "${later[@]}" \
+  > "$workdir/sim.log" 2>&1 &
+sim_pids+=($!)
 
 display=:77
-ip netns exec "$pc" Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > "$workdir/xvfb.log" 2>&1 &
+ip netns exec "$pc" Xvfb "$display" -screen 0 1024x768x24 -wr -nolisten tcp > "$workdir/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do [ -S /tmp/.X11-unix/X77 ] && break; sleep 0.1; done
 
@@ -94,7 +123,18 @@ click_y=$(( 23 + 30 * (HEIGHT - 26) / 190 ))
 DISPLAY=$display xdotool mousemove --window "$window" "$click_x" "$click_y" click 1
 # The status line settles 2 s after the last answer.
 sleep 4
+if [ "$findings" -eq 1 ]; then
+  # Over the fifth row's number: the result list starts at (9, 56) dialog
+  # units, its rows (about 18 pixels high) below a header of about 25.
+  hover_x=$(( 3 + 9 * WIDTH / 319 + 30 ))
+  hover_y=$(( 23 + 56 * (HEIGHT - 26) / 190 + 32 + 4 * 18 ))
+  DISPLAY=$display xdotool mousemove --window "$window" "$hover_x" "$hover_y"
+  sleep 2
+fi
 mkdir -p "$(dirname "$output")"
-DISPLAY=$display import -window "$window" "$output"
+# The screen under the window, and right of it where a tooltip reaches past it.
+shot_width=$WIDTH
+[ "$findings" -eq 1 ] && shot_width=1024
+DISPLAY=$display import -window root -crop "${shot_width}x${HEIGHT}+0+0" +repage "$output"
 echo "screenshot: $output"
 grep -c . "$workdir/sim.log" >/dev/null || true

@@ -45,7 +45,7 @@ TEST_F(SearchPageListener, AnswersBecomeRowsAndDebugLinesAsTheCameraWroteThem)
         // Bytes that are not UTF-8 are left out of the shown text only.
         { "10.0.0.7 sn m\xff\xfe"
           "ac name fw\xc3\xa9\n",
-            { "2", "10.0.0.7", "mac", "fw\u00e9\n" } },
+            { "2", "10.0.0.7", "mac", "fw\u00e9<U+000A>" } },
         { "a b c d " + std::string(492, 'h') + " sixth", { "3", "a", "c", QString(492, QLatin1Char('h')) } },
     };
     for (const auto& c : cases)

@@ -17,7 +17,9 @@ MessageBoxCloser::MessageBoxCloser()
             if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
                 texts.push_back(box->text());
                 captions.push_back(box->windowTitle());
-                box->button(QMessageBox::Ok)->click();
+                // OK, or No where a box asks.
+                (box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok) : box->button(QMessageBox::No))
+                    ->click();
             }
         }
     });
@@ -52,10 +54,10 @@ std::vector<std::string> UdpPeer::collect(std::size_t atMost, std::chrono::milli
     return received;
 }
 
-Texts RowTexts(CSearchPage& page, int row)
+Texts RowTexts(CSearchPage& page, int row, int columns)
 {
     Texts texts;
-    for (int column = 0; column < 4; ++column)
+    for (int column = 0; column < columns; ++column)
         texts.push_back(page.ResultList().GetItemText(row, column));
     return texts;
 }

@@ -20,7 +20,7 @@ namespace quill::discovery::test {
 using namespace std::chrono_literals;
 using Texts = std::vector<QString>;
 
-// Clicks OK on every message box while it lives, keeping texts and captions.
+// Clicks OK (or No) on every message box while it lives, keeping texts and captions.
 struct MessageBoxCloser {
     MessageBoxCloser();
     Texts texts, captions;
@@ -49,7 +49,7 @@ struct UdpPeer {
     std::vector<std::string> collect(std::size_t atMost, std::chrono::milliseconds wait);
 };
 
-Texts RowTexts(CSearchPage& page, int row); // columns 0 to 3
+Texts RowTexts(CSearchPage& page, int row, int columns = 4); // the first columns
 // The rows of an RFC 4180 text: quoted fields with doubled quotes, CRLF lines.
 std::vector<std::vector<std::string>> ReadCsv(const std::string& text, char separator = ',');
 inline void ClickSearch(CSearchPage& page)
