@@ -4,7 +4,6 @@
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/udp.hpp>
-#include <boost/format.hpp>
 
 namespace quill::discovery {
 
@@ -67,14 +66,11 @@ SweepOutcome SendQueries(const Ipv4Octets& begin, const Ipv4Octets& end, std::ui
         CountFailure(outcome, outcome.attempted, error, {});
 
     for (int host = first; socketReady && host <= last; ++host) {
-        const std::string text
-            = (boost::format("%d.%d.%d.%d") % int(begin[0]) % int(begin[1]) % int(begin[2]) % host).str();
-        const auto target = asio::ip::make_address_v4(text, error);
-        if (!error)
-            socket.send_to(asio::buffer(kQueryPayload.data(), kQueryPayload.size()),
-                udp::endpoint(target, port), 0, error);
+        const Ipv4Octets target { begin[0], begin[1], begin[2], static_cast<std::uint8_t>(host) };
+        socket.send_to(asio::buffer(kQueryPayload.data(), kQueryPayload.size()),
+            udp::endpoint(asio::ip::address_v4(target), port), 0, error);
         if (error)
-            CountFailure(outcome, 1, error, text);
+            CountFailure(outcome, 1, error, FormatIpv4(target));
     }
 
     if (adapterAddress && last == 255) {
