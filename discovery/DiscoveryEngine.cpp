@@ -44,6 +44,10 @@ DiscoveryEngine::DiscoveryEngine(DiscoveryEngineOptions options, QObject* parent
 {
     m_settleTimer.setSingleShot(true);
     connect(&m_settleTimer, &QTimer::timeout, this, [this] { Settle(); });
+    // A signal rather than a queued call object of our own making: the event
+    // that carries it is then Qt's from end to end.
+    connect(
+        this, &DiscoveryEngine::AnswersWaiting, this, &DiscoveryEngine::TakeAnswers, Qt::QueuedConnection);
 }
 
 DiscoveryEngine::~DiscoveryEngine()
@@ -103,7 +107,7 @@ void DiscoveryEngine::Accept(const DeviceRecord& record, const Ipv4Endpoint& sen
     }
     // One wake-up for whatever arrives until the owner's thread takes it.
     if (wake)
-        QMetaObject::invokeMethod(this, &DiscoveryEngine::TakeAnswers, Qt::QueuedConnection);
+        Q_EMIT AnswersWaiting();
 }
 
 void DiscoveryEngine::TakeAnswers()

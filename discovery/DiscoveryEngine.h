@@ -112,6 +112,8 @@ Q_SIGNALS:
     void CameraUpdated(int index);
     // The search has settled (for a search without answers, its diagnosis is in).
     void Settled();
+    // From the listener's thread, delivered queued: answers wait in m_pending.
+    void AnswersWaiting();
 
 private:
     struct Answer {

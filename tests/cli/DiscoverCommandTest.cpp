@@ -85,8 +85,9 @@ namespace {
         EXPECT_EQ(csv.err, "10 cameras answered; 10 queries sent\n");
         const QStringList lines = QString::fromStdString(csv.out).split("\r\n", Qt::SkipEmptyParts);
         ASSERT_EQ(lines.size(), 11) << csv.out;
-        EXPECT_EQ(lines[1], QStringLiteral("1,198.18.0.10,SIM000001,02-00-C6-12-00-0A,\"Cam\"\"1\"\",東門\",1.0.1,"
-                                           "198.18.0.10:1334,"));
+        EXPECT_EQ(lines[1],
+            QStringLiteral("1,198.18.0.10,SIM000001,02-00-C6-12-00-0A,\"Cam\"\"1\"\",東門\",1.0.1,"
+                           "198.18.0.10:1334,"));
     }
 
     // A camera of our own at 198.18.0.40 answers its query three times, and a
@@ -124,14 +125,14 @@ namespace {
                 camera->send_to(
                     asio::buffer(std::string(answer)), udp::endpoint(querier.address(), 1334), 0, error);
         };
+        // The answers come from this thread while the command runs: no thread
+        // of the test's is alive when the command's process is started.
         const auto run = [&](const QStringList& format) {
-            std::thread answering(answerOneQuery);
-            const CliRun result
-                = Discover(QStringList { "--range", "198.18.0.40", "--wait", "1.5" } + format);
-            answering.join();
-            return result;
+            auto pending = StartCli(
+                QStringList { "discover", "--range", "198.18.0.40", "--wait", "1.5" } + format, inPc);
+            answerOneQuery();
+            return pending->Wait();
         };
-
         const CliRun json = run({ "--format", "json" });
         ASSERT_EQ(json.status, 0) << json.err << json.out;
         EXPECT_TRUE(QString::fromStdString(json.out).contains("Cam\\u202eevil\\u0001", Qt::CaseInsensitive))
