@@ -133,7 +133,13 @@ CSearchPage::CSearchPage(SearchPageOptions options, QWidget* parent)
         });
 }
 
-CSearchPage::~CSearchPage() = default;
+CSearchPage::~CSearchPage()
+{
+    // The list and its viewport outlive this body and send events while they
+    // go; the page that filtered them is gone by then.
+    m_list.viewport()->removeEventFilter(this);
+    m_list.removeEventFilter(this);
+}
 
 QWidget* CSearchPage::CreateCustomControl(const ControlTemplate& control, QWidget* parent)
 {
