@@ -392,15 +392,11 @@ void CSearchPage::OnCameraAdded(int index)
 {
     DeferListPainting();
     const quill::discovery::ResultRow& camera = m_engine.Cameras()[static_cast<std::size_t>(index)];
-    const QString number = QString::number(camera.number);
+    const QStringList texts = CameraTexts(camera);
     // Where an active header sort puts it; "No." sorts by the camera's number.
-    const int row
-        = m_list.InsertItem(m_list.SortedInsertPosition({ number, SafeWideText(camera.record.ip),
-                                SafeWideText(camera.record.mac), SafeWideText(camera.record.fw),
-                                SafeWideText(camera.record.sn), SafeWideText(camera.record.device_name) }),
-            number);
+    const int row = m_list.InsertItem(m_list.SortedInsertPosition(texts), texts[0]);
     m_list.SetItemData(row, static_cast<quintptr>(index));
-    ShowCameraTexts(row, camera);
+    ShowCameraTexts(row, texts);
     // A row without findings costs nothing more.
     if (camera.findings != 0)
         searchpage::ShowFindingMark(m_list, row, true);
@@ -412,21 +408,25 @@ void CSearchPage::OnCameraUpdated(int index)
         if (m_list.GetItemData(row) == static_cast<quintptr>(index)) {
             DeferListPainting();
             const quill::discovery::ResultRow& camera = m_engine.Cameras()[static_cast<std::size_t>(index)];
-            ShowCameraTexts(row, camera);
+            ShowCameraTexts(row, CameraTexts(camera));
             searchpage::ShowFindingMark(m_list, row, camera.findings != 0);
             return;
         }
     }
 }
 
-void CSearchPage::ShowCameraTexts(int row, const quill::discovery::ResultRow& camera)
+QStringList CSearchPage::CameraTexts(const quill::discovery::ResultRow& camera)
 {
     // Camera texts show their hidden characters visibly, never as themselves.
-    m_list.SetItemText(row, 1, SafeWideText(camera.record.ip));
-    m_list.SetItemText(row, 2, SafeWideText(camera.record.mac));
-    m_list.SetItemText(row, 3, SafeWideText(camera.record.fw));
-    m_list.SetItemText(row, 4, SafeWideText(camera.record.sn));
-    m_list.SetItemText(row, 5, SafeWideText(camera.record.device_name));
+    const quill::discovery::DeviceRecord& record = camera.record;
+    return { QString::number(camera.number), SafeWideText(record.ip), SafeWideText(record.mac),
+        SafeWideText(record.fw), SafeWideText(record.sn), SafeWideText(record.device_name) };
+}
+
+void CSearchPage::ShowCameraTexts(int row, const QStringList& texts)
+{
+    for (int column = 1; column < texts.size(); ++column)
+        m_list.SetItemText(row, column, texts[column]);
 }
 
 QString CSearchPage::CellToolTip(ListCtrlEx::CellPos cell) const

@@ -122,7 +122,9 @@ private:
     quill::discovery::ResultRow RowAt(int row) const;
     void OnCameraAdded(int index);
     void OnCameraUpdated(int index);
-    void ShowCameraTexts(int row, const quill::discovery::ResultRow& camera);
+    // A camera's cells, "No." first, as the list shows them.
+    static QStringList CameraTexts(const quill::discovery::ResultRow& camera);
+    void ShowCameraTexts(int row, const QStringList& texts);
     // What a cell's tooltip says: its whole text when it is cut, the row's
     // problems, its count of answers.
     QString CellToolTip(ListCtrlEx::CellPos cell) const;
