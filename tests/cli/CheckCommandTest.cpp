@@ -69,7 +69,6 @@ namespace {
                 { "warn", "tls_completed", "certificate", lo }, { "warn", "refused", "refused", lo },
                 { "pass", "ntp_reply", "", lo } });
         const QJsonArray checks = Checks(run);
-        EXPECT_GE(checks[2].toObject()["elapsed_ms"].toInt(), 800) << "a blocked port waits out its time-out";
         const QJsonObject certificate = checks[4].toObject()["certificate"].toObject();
         EXPECT_EQ(std::tuple(certificate["self_signed"].toBool(), certificate["host_matches"].toBool(),
                       certificate["trusted"].toBool()),
