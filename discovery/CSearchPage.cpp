@@ -34,6 +34,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <utility>
 
 using namespace searchpage;
 using quill::discovery::DeviceRecord;
@@ -98,12 +99,13 @@ CSearchPage::CSearchPage(SearchPageOptions options, QWidget* parent)
     m_listPaintTimer.setInterval(kListPaintDelayMs);
     connect(&m_listPaintTimer, &QTimer::timeout, this, [this] {
         m_list.setUpdatesEnabled(true);
-        RefreshStatus();
+        // While clean cameras stream in, the problems' words stay as they were.
+        RefreshStatus(std::exchange(m_problemsChanged, false));
     });
     connect(&m_engine, &quill::discovery::DiscoveryEngine::CameraAdded, this, &CSearchPage::OnCameraAdded);
     connect(
         &m_engine, &quill::discovery::DiscoveryEngine::CameraUpdated, this, &CSearchPage::OnCameraUpdated);
-    connect(&m_engine, &quill::discovery::DiscoveryEngine::Settled, this, &CSearchPage::RefreshStatus);
+    connect(&m_engine, &quill::discovery::DiscoveryEngine::Settled, this, [this] { RefreshStatus(); });
     if (!m_options.chooseExportFile) {
         m_options.chooseExportFile = [this](const QString& suggested) {
             return QFileDialog::getSaveFileName(
@@ -373,9 +375,11 @@ void CSearchPage::SendDiscovery()
     boost::mutex::scoped_lock sweeping(m_sendLock);
     quill::discovery::SearchTarget target;
     target.range = { m_beginAddr, m_endAddr };
-    if (const int adapter = m_adapterCombo->GetCurSel(); adapter >= 0 && adapter < kAdapterSlots) {
-        target.adapterLabel = WideToUtf8(m_adapterCombo->itemText(adapter));
-        target.adapterAddress = quill::discovery::ParseIpv4(target.adapterLabel);
+    const int adapter = m_adapterCombo->GetCurSel();
+    // The adapter's own slot: its address, not the list's text read back.
+    if (const std::optional<Ipv4Octets> address = AdapterAddress(adapter)) {
+        target.adapterAddress = address;
+        target.adapterLabel = quill::discovery::FormatIpv4(*address);
         target.adapterMask = m_adapterFacts[static_cast<std::size_t>(adapter)].mask;
         target.adapterInterface = m_adapterFacts[static_cast<std::size_t>(adapter)].interfaceName;
     }
@@ -398,8 +402,10 @@ void CSearchPage::OnCameraAdded(int index)
     m_list.SetItemData(row, static_cast<quintptr>(index));
     ShowCameraTexts(row, texts);
     // A row without findings costs nothing more.
-    if (camera.findings != 0)
+    if (camera.findings != 0) {
         searchpage::ShowFindingMark(m_list, row, true);
+        m_problemsChanged = true;
+    }
 }
 
 void CSearchPage::OnCameraUpdated(int index)
@@ -410,6 +416,7 @@ void CSearchPage::OnCameraUpdated(int index)
             const quill::discovery::ResultRow& camera = m_engine.Cameras()[static_cast<std::size_t>(index)];
             ShowCameraTexts(row, CameraTexts(camera));
             searchpage::ShowFindingMark(m_list, row, camera.findings != 0);
+            m_problemsChanged = true;
             return;
         }
     }
@@ -574,7 +581,7 @@ QString CSearchPage::StatusText() const
     return m_status ? m_status->text() : QString();
 }
 
-void CSearchPage::RefreshStatus()
+void CSearchPage::RefreshStatus(bool withProblems)
 {
     if (!m_status)
         return;
@@ -587,7 +594,8 @@ void CSearchPage::RefreshStatus()
         text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + m_statusNote;
     m_status->setText(text);
     // The problems the status line counts, each in words.
-    m_status->setToolTip(QString::fromStdString(m_engine.StatusDetails(m_shownLanguage)));
+    if (withProblems)
+        m_status->setToolTip(QString::fromStdString(m_engine.StatusDetails(m_shownLanguage)));
 }
 
 void CSearchPage::ShowStatusNote(const QString& note)

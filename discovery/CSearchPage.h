@@ -129,7 +129,8 @@ private:
     // problems, its count of answers.
     QString CellToolTip(ListCtrlEx::CellPos cell) const;
 
-    void RefreshStatus();
+    // The status line, and with `withProblems` its tooltip, the problems in words.
+    void RefreshStatus(bool withProblems = true);
     // Holds back the list's repainting for a moment while rows stream in.
     void DeferListPainting();
     // The adapter's whole /24 network as begin and end texts; false when its
@@ -159,6 +160,8 @@ private:
     QTimer m_listPaintTimer;
     QLabel* m_status = nullptr;
     QString m_statusNote;
+    // A row's findings changed since the status tooltip was last written.
+    bool m_problemsChanged = false;
     // Where the last export went in this run; none before the first.
     QString m_exportFolder;
     // The language the page's texts are in: the status line and menu follow it.
